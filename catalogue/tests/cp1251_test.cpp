@@ -1,0 +1,98 @@
+// The Windows-1251 decoder against glibc's iconv, which serves as an
+// independent reference for every byte value.
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <stdexcept>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/cp1251.h"
+#include "catalogue/tests/utf8.h"
+
+namespace catalogue {
+namespace {
+
+// One iconv conversion, from and to the named encodings.
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {
+        if (handle_ == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+        }
+    }
+    ~Iconv() { iconv_close(handle_); }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+
+    // The converted bytes, or nothing if the input has no conversion.
+    std::optional<std::string> operator()(std::string input) {
+        iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+        std::string output(input.size() * 4 + 8, '\0');
+        char* in = input.data();
+        char* out = output.data();
+        std::size_t inLeft = input.size();
+        std::size_t outLeft = output.size();
+        if (iconv(handle_, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) {
+            return std::nullopt;
+        }
+        output.resize(output.size() - outLeft);
+        return output;
+    }
+
+private:
+    iconv_t handle_;
+};
+
+std::u16string fromUtf16le(const std::string& bytes) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                             static_cast<unsigned char>(bytes[i + 1]) << 8));
+    }
+    return text;
+}
+
+std::string toUtf16le(std::u16string_view text) {
+    std::string bytes;
+    for (const char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
+TEST(Cp1251Decoder, AgreesWithIconvOnEveryByteValue) {
+    Iconv reference("UTF-16LE", "CP1251");
+    for (int value = 0; value < 256; ++value) {
+        const auto byte = static_cast<unsigned char>(value);
+        const std::optional<std::string> expected = reference(std::string(1, static_cast<char>(byte)));
+        if (byte == kCp1251Unassigned) {
+            EXPECT_FALSE(expected.has_value()) << "iconv knows a character for 0x98";
+            EXPECT_EQ(cp1251ToUnicode(byte), u'\uFFFD');
+            continue;
+        }
+        ASSERT_TRUE(expected.has_value()) << "iconv has no character for byte " << value;
+        EXPECT_EQ(std::u16string(1, cp1251ToUnicode(byte)), fromUtf16le(*expected)) << "byte " << value;
+    }
+}
+
+TEST(Cp1251Decoder, RoundTripsEveryCatalogueText) {
+    Iconv encode("CP1251", "UTF-16LE");
+    std::vector<std::string_view> texts(kNames.begin(), kNames.end());
+    texts.insert(texts.end(), kDescriptions.begin(), kDescriptions.end());
+    texts.push_back(kTitle);
+    texts.push_back(kIntroduction);
+    for (const std::string_view text : texts) {
+        const std::u16string decoded = decodeCp1251(text);
+        ASSERT_EQ(decoded.size(), text.size());
+        EXPECT_EQ(decoded.find(u'\uFFFD'), std::u16string::npos) << testing::toUtf8(decoded);
+        EXPECT_EQ(encode(toUtf16le(decoded)), std::string(text)) << testing::toUtf8(decoded);
+    }
+}
+
+}  // namespace
+}  // namespace catalogue
