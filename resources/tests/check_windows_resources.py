@@ -1,0 +1,58 @@
+#!/usr/bin/env python3
+"""Compiles the Windows resource script with the MinGW resource compiler and
+checks the compiled resources: the version information and the icon.
+
+    check_windows_resources.py <kalvetor.rc> <kalvetor.ico> <work-dir>
+"""
+
+import struct
+import subprocess
+import sys
+from pathlib import Path
+
+
+def utf16(text):
+    return text.encode("utf-16-le")
+
+
+def main():
+    rc, ico, work = sys.argv[1], Path(sys.argv[2]), Path(sys.argv[3])
+    work.mkdir(parents=True, exist_ok=True)
+    res = work / "kalvetor.res"
+    # The host's C preprocessor is enough: the script includes no Windows headers.
+    subprocess.run(["x86_64-w64-mingw32-windres", "--preprocessor=cpp", "-i", rc, "-O", "res", "-o", str(res)],
+                   check=True)
+    data = res.read_bytes()
+
+    problems = []
+    for key, value in [("FileVersion", "1.00"), ("ProductVersion", "1.00"), ("InternalName", "Kalvetor"),
+                       ("OriginalFilename", "Kalvetor.exe"), ("ProductName", "Kalvetor")]:
+        # A string value: its key, padding to a 4-byte boundary, then the text.
+        if utf16(key + "\0") not in data or utf16(value + "\0") not in data:
+            problems.append(f'no {key} "{value}"')
+    if utf16("040904B0") not in data:
+        problems.append("no string table for US English (0409) in Unicode (04B0)")
+    if utf16("Translation\0") + b"\0\0" + struct.pack("<HH", 0x0409, 0x04B0) not in data:
+        problems.append("no Translation 0x0409, 0x04B0")
+
+    fixed = data.find(struct.pack("<I", 0xFEEF04BD))
+    if fixed < 0:
+        problems.append("no fixed version information")
+    else:
+        file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<IIII", data, fixed + 8)
+        if (file_ms, file_ls, product_ms, product_ls) != (0x00010000, 0, 0x00010000, 0):
+            problems.append("file and product version are not 1.0.0.0")
+
+    image = ico.read_bytes()[6 + 16:]
+    if image not in data:
+        problems.append("the icon's image is not among the resources")
+
+    for problem in problems:
+        print(problem)
+    if not problems:
+        print("windows resources: version information and icon present")
+    sys.exit(1 if problems else 0)
+
+
+if __name__ == "__main__":
+    main()

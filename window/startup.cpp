@@ -1,0 +1,57 @@
+#include "window/startup.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace startup {
+namespace {
+
+QtMessageHandler passOn = nullptr;
+std::vector<std::pair<QtMsgType, QString>> heldBack;
+
+QString environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? QString::fromLocal8Bit(value) : QString();
+}
+
+QString whyNoWindow() {
+    const QString platform = environment("QT_QPA_PLATFORM");
+    if (!platform.isEmpty()) {
+        return QStringLiteral("the window system \"%1\" named by QT_QPA_PLATFORM could not be started").arg(platform);
+    }
+    const QString display = environment("DISPLAY");
+    const QString wayland = environment("WAYLAND_DISPLAY");
+    if (display.isEmpty() && wayland.isEmpty()) {
+        return QStringLiteral("no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+    }
+    return QStringLiteral("the display %1 could not be reached").arg(display.isEmpty() ? wayland : display);
+}
+
+void holdOrFail(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "kalvetor: cannot open the window: %s\n", qPrintable(whyNoWindow()));
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    heldBack.emplace_back(type, message);
+}
+
+}  // namespace
+
+void expectDisplay() {
+    passOn = qInstallMessageHandler(holdOrFail);
+}
+
+void displayReached() {
+    qInstallMessageHandler(passOn);
+    for (const auto& [type, message] : heldBack) {
+        passOn(type, QMessageLogContext(), message);
+    }
+    heldBack.clear();
+}
+
+}  // namespace startup
