@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRawFont>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -59,6 +60,7 @@ private slots:
     void showsTheDescriptionOfANameFoundByItsFirstLetter();
     void clickOnTheSelectedNameShowsItAgainFromTheTop();
     void keepsTheSelectionOnCtrlClick();
+    void logsAFailedSelectionAndKeepsTheBox();
 
     void descriptionBoxIsReadOnlyButCopyable();
     void tabMovesBetweenTheBoxAndTheListOnly();
@@ -284,6 +286,17 @@ void KalvetorWindowTest::keepsTheSelectionOnCtrlClick() {
     expectShown(3);
     QTest::keyClick(list(), Qt::Key_Space, Qt::ControlModifier);
     expectShown(3);
+}
+
+void KalvetorWindowTest::logsAFailedSelectionAndKeepsTheBox() {
+    clickEntry(5);
+    // Only a program could clear the selection; the choice it reports then
+    // has no description to show.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not shown: no description at the selected position")));
+    list()->clearSelection();
+    QCOMPARE(list()->selectedRow(), -1);
+    QCOMPARE(box()->toPlainText(), description(5));
+    QVERIFY(window_->isVisible());
 }
 
 void KalvetorWindowTest::descriptionBoxIsReadOnlyButCopyable() {
