@@ -40,7 +40,7 @@ HEIGHT=$(geometry "Height:")
 [ $((X + WIDTH / 2 - 400)) -ge -1 ] && [ $((X + WIDTH / 2 - 400)) -le 1 ] || fail "not centred across: x=$X"
 xprop -id "$window" WM_NORMAL_HINTS | grep -q "minimum size: 441 by 362" || fail "resizable (minimum size)"
 xprop -id "$window" WM_NORMAL_HINTS | grep -q "maximum size: 441 by 362" || fail "resizable (maximum size)"
-xprop -id "$window" _NET_WM_NAME | grep -q '"https://kalvetor.bg  Калветор"' || fail "caption"
+LC_ALL=C.UTF-8 xprop -id "$window" _NET_WM_NAME | grep -q '"https://kalvetor.bg  Калветор"' || fail "caption"
 
 import -window root "$work/shot.png"
 [ "$(pixel $((X + 4)) $((Y + 4)))" = "srgb(192,192,255)" ] || fail "window background is $(pixel $((X + 4)) $((Y + 4)))"

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Started with no display reachable, the program says so in one line and
-# exits with status 1 rather than aborting.
+# Started with no display reachable, or with a window system that cannot
+# start, the program says so in one line and exits with status 1 rather
+# than aborting.
 #   check_without_display.sh <kalvetor>
 program=$1
 status=0
@@ -25,4 +26,6 @@ expect_one_line "no DISPLAY" "no display is available" \
     env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program"
 expect_one_line "unreachable display" "the display :97 could not be reached" \
     env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:97 "$program"
+expect_one_line "unusable QT_QPA_PLATFORM" 'the window system "no-such-platform" named by QT_QPA_PLATFORM' \
+    env QT_QPA_PLATFORM=no-such-platform "$program"
 exit $status

@@ -2,6 +2,7 @@
 // at start, choosing names with the mouse and the keyboard, the read-only
 // description box, the tab order, and closing.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
@@ -52,6 +53,9 @@ private slots:
     void paintsTheColoursAndUsesOneFont();
     void fontDrawsEveryCatalogueCharacter();
     void holdsTheCatalogueWithTheStoreNeverShown();
+    void keepsEveryControlWholeAtThisScale();
+    void namesAndDescribesEachControlForScreenReaders_data();
+    void namesAndDescribesEachControlForScreenReaders();
     void opensWithTheIntroductionAndNothingSelected();
 
     void showsTheDescriptionOfTheClickedName_data();
@@ -163,10 +167,15 @@ void KalvetorWindowTest::placesEachControl() {
 
 void KalvetorWindowTest::paintsTheColoursAndUsesOneFont() {
     const QImage shot = window_->grab().toImage();
-    QCOMPARE(shot.pixelColor(4, 4), QColor(192, 192, 255));     // window background
-    QCOMPARE(shot.pixelColor(400, 100), QColor(192, 192, 255));  // right of the list
-    QCOMPARE(shot.pixelColor(98, 2), QColor(255, 192, 128));     // title label
-    QCOMPARE(shot.pixelColor(358, 21), QColor(255, 192, 128));
+    // The grab is in device pixels; scaled runs have more of them.
+    const auto at = [&](int x, int y) {
+        const qreal ratio = shot.devicePixelRatio();
+        return shot.pixelColor(qRound(x * ratio), qRound(y * ratio));
+    };
+    QCOMPARE(at(4, 4), QColor(192, 192, 255));     // window background
+    QCOMPARE(at(400, 100), QColor(192, 192, 255));  // right of the list
+    QCOMPARE(at(98, 2), QColor(255, 192, 128));     // title label
+    QCOMPARE(at(358, 21), QColor(255, 192, 128));
     QCOMPARE(box()->palette().color(QPalette::Base), QApplication::palette(box()).color(QPalette::Base));
     QCOMPARE(list()->palette().color(QPalette::Base), QApplication::palette(list()).color(QPalette::Base));
     QCOMPARE(label()->alignment(), Qt::AlignHCenter | Qt::AlignTop);
@@ -208,6 +217,50 @@ void KalvetorWindowTest::holdsTheCatalogueWithTheStoreNeverShown() {
     QCOMPARE(list()->selectionMode(), QAbstractItemView::SingleSelection);
     // The descriptions are kept by the window, not in a second visible view.
     QCOMPARE(window_->findChildren<QAbstractItemView*>().size(), 1);
+}
+
+// Run also with QT_SCALE_FACTOR set: the layout scales as a whole.
+void KalvetorWindowTest::keepsEveryControlWholeAtThisScale() {
+    const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
+    if (!factor.isEmpty()) {
+        QCOMPARE(window_->devicePixelRatioF(), factor.toDouble());
+    }
+    const QRect client = window_->rect();
+    for (QWidget* control : {static_cast<QWidget*>(label()), static_cast<QWidget*>(list()),
+                             static_cast<QWidget*>(box())}) {
+        QVERIFY2(client.contains(control->geometry()), qPrintable(control->objectName()));
+    }
+    const QFontMetrics metrics(label()->font());
+    QVERIFY(metrics.horizontalAdvance(label()->text()) <= label()->contentsRect().width());
+    QVERIFY(metrics.height() <= label()->contentsRect().height());
+
+    const int rowHeight = list()->sizeHintForRow(0);
+    QCOMPARE(list()->viewport()->height() % rowHeight, 0);
+    const int lastRow = catalogue::kEntryCount - 1;
+    list()->scrollToItem(list()->item(lastRow));
+    QCOMPARE(list()->visualItemRect(list()->item(lastRow)).bottom(), list()->viewport()->rect().bottom());
+
+    QCOMPARE(box()->horizontalScrollBar()->maximum(), 0);  // the text wraps, nothing runs off the side
+}
+
+void KalvetorWindowTest::namesAndDescribesEachControlForScreenReaders_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("descriptionStart");
+    QTest::newRow("title label") << "Label1" << "Калветор" << "Заглавие на програмата";
+    QTest::newRow("name list") << "List1" << "Народни будители" << "Списък с имената на народните будители.";
+    QTest::newRow("description box") << "Text1" << "Описание" << "Животът и делото на избрания будител";
+}
+
+void KalvetorWindowTest::namesAndDescribesEachControlForScreenReaders() {
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QFETCH(QString, descriptionStart);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(window_->findChild<QWidget*>(control));
+    QVERIFY(accessible != nullptr);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+    QVERIFY2(accessible->text(QAccessible::Description).startsWith(descriptionStart),
+             qPrintable(accessible->text(QAccessible::Description)));
 }
 
 void KalvetorWindowTest::opensWithTheIntroductionAndNothingSelected() {
