@@ -1,24 +1,16 @@
 #include "window/kalvetor.h"
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
 #include "catalogue/selection.h"
 #include "resources/identity.h"
 #include "ui_kalvetor.h"
+#include "window/catalogue_text.h"
 #include "window/window_controls.h"
 
 #include <QIcon>
 #include <QScreen>
 #include <QStyle>
 #include <QtDebug>
-
-namespace {
-
-QString decoded(std::string_view cp1251) {
-    return QString::fromStdU16String(catalogue::decodeCp1251(cp1251));
-}
-
-}  // namespace
 
 Kalvetor::Kalvetor(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::Kalvetor>()) {
     ui_->setupUi(this);

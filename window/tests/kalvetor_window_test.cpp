@@ -19,26 +19,9 @@
 #include <memory>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
 #include "window/kalvetor.h"
 #include "window/name_list.h"
-
-namespace {
-
-QString decoded(std::string_view cp1251) {
-    return QString::fromStdU16String(catalogue::decodeCp1251(cp1251));
-}
-
-QString description(int i) {
-    return decoded(catalogue::kDescriptions[static_cast<std::size_t>(i)]);
-}
-
-// The box shows line breaks as such; the stored CR LF become one break each.
-QString introductionAsShown() {
-    return decoded(catalogue::kIntroduction).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-}  // namespace
+#include "window/tests/shown_text.h"
 
 class KalvetorWindowTest : public QObject {
     Q_OBJECT
@@ -109,7 +92,7 @@ void KalvetorWindowTest::clickEntry(int row, Qt::KeyboardModifiers modifiers) {
 
 void KalvetorWindowTest::expectShown(int row) {
     QCOMPARE(list()->selectedRow(), row);
-    QCOMPARE(box()->toPlainText(), description(row));
+    QCOMPARE(box()->toPlainText(), descriptionAt(row));
     QCOMPARE(box()->textCursor().position(), 0);
     QCOMPARE(box()->verticalScrollBar()->value(), 0);
 }
@@ -199,7 +182,7 @@ void KalvetorWindowTest::fontDrawsEveryCatalogueCharacter() {
     const QRawFont raw = QRawFont::fromFont(window_->font());
     QString all = decoded(catalogue::kTitle) + decoded(catalogue::kIntroduction);
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
-        all += decoded(catalogue::kNames[static_cast<std::size_t>(i)]) + description(i);
+        all += nameAt(i) + descriptionAt(i);
     }
     for (const QChar c : std::as_const(all)) {
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
@@ -211,7 +194,7 @@ void KalvetorWindowTest::fontDrawsEveryCatalogueCharacter() {
 void KalvetorWindowTest::holdsTheCatalogueWithTheStoreNeverShown() {
     QCOMPARE(list()->count(), catalogue::kEntryCount);
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
-        QCOMPARE(list()->item(i)->text(), decoded(catalogue::kNames[static_cast<std::size_t>(i)]));
+        QCOMPARE(list()->item(i)->text(), nameAt(i));
     }
     QVERIFY(!list()->isSortingEnabled());
     QCOMPARE(list()->selectionMode(), QAbstractItemView::SingleSelection);
@@ -277,7 +260,7 @@ void KalvetorWindowTest::opensWithTheIntroductionAndNothingSelected() {
 void KalvetorWindowTest::showsTheDescriptionOfTheClickedName_data() {
     QTest::addColumn<int>("row");
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
-        QTest::addRow("%02d %s", i, decoded(catalogue::kNames[static_cast<std::size_t>(i)]).toUtf8().constData()) << i;
+        QTest::addRow("%02d %s", i, nameAt(i).toUtf8().constData()) << i;
     }
 }
 
@@ -348,7 +331,7 @@ void KalvetorWindowTest::logsAFailedSelectionAndKeepsTheBox() {
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not shown: no description at the selected position")));
     list()->clearSelection();
     QCOMPARE(list()->selectedRow(), -1);
-    QCOMPARE(box()->toPlainText(), description(5));
+    QCOMPARE(box()->toPlainText(), descriptionAt(5));
     QVERIFY(window_->isVisible());
 }
 
@@ -361,11 +344,11 @@ void KalvetorWindowTest::descriptionBoxIsReadOnlyButCopyable() {
     QTest::keyClick(box(), Qt::Key_Backspace);
     QTest::keyClick(box(), Qt::Key_Return);
     QTest::keyClick(box(), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(box()->toPlainText(), description(2));
+    QCOMPARE(box()->toPlainText(), descriptionAt(2));
 
     QTest::keyClick(box(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(box(), Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), description(2));
+    QCOMPARE(QApplication::clipboard()->text(), descriptionAt(2));
 }
 
 void KalvetorWindowTest::tabMovesBetweenTheBoxAndTheListOnly() {

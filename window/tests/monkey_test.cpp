@@ -19,15 +19,11 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
 #include "window/kalvetor.h"
 #include "window/name_list.h"
+#include "window/tests/shown_text.h"
 
 namespace {
-
-QString decoded(std::string_view cp1251) {
-    return QString::fromStdU16String(catalogue::decodeCp1251(cp1251));
-}
 
 unsigned environmentNumber(const char* name, unsigned fallback) {
     bool ok = false;
@@ -152,10 +148,10 @@ void MonkeyTest::randomActionsKeepTheWindowConsistent() {
     random_.seed(seed);
 
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
-        names_ << decoded(catalogue::kNames[static_cast<std::size_t>(i)]);
-        descriptions_ << decoded(catalogue::kDescriptions[static_cast<std::size_t>(i)]);
+        names_ << nameAt(i);
+        descriptions_ << descriptionAt(i);
     }
-    introduction_ = decoded(catalogue::kIntroduction).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    introduction_ = introductionAsShown();
 
     Kalvetor window;
     window.show();
