@@ -2,15 +2,21 @@
 # Both install missing Debian packages first, then configure and build
 # with a CMake preset (PRESET=dev unless given).
 PRESET ?= dev
-BUILD_DIR := build/$(PRESET)
+BUILD_DIR = build/$(PRESET)
 
-.PHONY: run test build deps clean
+.PHONY: run test package build deps clean
 
 run: build
 	$(BUILD_DIR)/window/kalvetor
 
 test: build
 	ctest --preset $(PRESET)
+
+# The Debian package, built from the release preset unless PRESET is given:
+# $(BUILD_DIR)/kalvetor_<version>_<arch>.deb.
+package: PRESET = release
+package: build
+	cd $(BUILD_DIR) && cpack
 
 build: deps
 	cmake --preset $(PRESET)

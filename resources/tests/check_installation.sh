@@ -1,0 +1,116 @@
+#!/bin/sh
+# What Kalvetor installs, checked two ways:
+#   check_installation.sh install <build-dir> <work-dir> <app-id>
+#     `cmake --install` into a scratch DESTDIR under /usr: exactly the
+#     expected files, no run path in the program, and the desktop file and
+#     the AppStream metainfo valid as installed;
+#   check_installation.sh package <build-dir> <work-dir> <app-id> <version>
+#     `cpack` into a scratch directory: the Debian package holds exactly the
+#     expected files, nothing of the build tree, and depends on Qt Widgets
+#     and the window's font.
+mode=$1
+build=$(cd "$2" && pwd)
+work=$3
+id=$4
+status=0
+
+fail() {
+    echo "FAIL: $*"
+    status=1
+}
+
+# The files (not directories) under /usr, one a line, sorted.
+expected_files() {
+    {
+        echo usr/bin/kalvetor
+        echo "usr/share/applications/$id.desktop"
+        echo "usr/share/metainfo/$id.metainfo.xml"
+        for size in 32 64 128 256; do
+            echo "usr/share/icons/hicolor/${size}x$size/apps/$id.png"
+        done
+    } | sort
+}
+
+# Compares the files found (on standard input) with the expected ones.
+check_files() {
+    sort >"$work/found-files"
+    expected_files >"$work/expected-files"
+    if diff -u "$work/expected-files" "$work/found-files"; then
+        echo "ok: the $(wc -l <"$work/expected-files") expected files and no others"
+    else
+        fail "the files differ from the expected ones (- missing, + unexpected)"
+    fi
+}
+
+rm -rf "$work"
+mkdir -p "$work"
+
+case $mode in
+install)
+    root=$work/root
+    DESTDIR=$root cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1 ||
+        { cat "$work/install.log"; fail "cmake --install"; exit 1; }
+    (cd "$root" && find . ! -type d | sed 's|^\./||') | check_files
+
+    if readelf -d "$root/usr/bin/kalvetor" | grep -E 'RPATH|RUNPATH'; then
+        fail "the installed program has a run path"
+    else
+        echo "ok: no run path in usr/bin/kalvetor"
+    fi
+
+    desktop=$root/usr/share/applications/$id.desktop
+    metainfo=$root/usr/share/metainfo/$id.metainfo.xml
+    # desktop-file-validate prints hints and warnings but fails only on
+    # errors: any output at all counts here.
+    if ! output=$(desktop-file-validate "$desktop" 2>&1) || [ -n "$output" ]; then
+        printf '%s\n' "$output"
+        fail "desktop-file-validate"
+    else
+        echo "ok: desktop-file-validate $id.desktop"
+    fi
+    # --strict fails on warnings and hints as well as on errors. Pedantic
+    # notes are left out: the one here would be about the upper-case letters
+    # of the reverse-DNS id, which the id keeps on purpose.
+    if appstreamcli validate --no-net --strict "$metainfo"; then
+        echo "ok: appstreamcli validate $id.metainfo.xml"
+    else
+        fail "appstreamcli validate"
+    fi
+    ;;
+package)
+    version=$5
+    cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
+        { cat "$work/cpack.log"; fail "cpack"; exit 1; }
+    set -- "$work"/*.deb
+    if [ $# -ne 1 ] || [ ! -f "$1" ]; then
+        fail "cpack made no single .deb: $*"
+        exit 1
+    fi
+    deb=$1
+    dpkg-deb -c "$deb" >"$work/contents"
+    # Lines are "mode owner size date time ./path"; directories end in /.
+    awk '$6 !~ /\/$/ { sub(/^\.\//, "", $6); print $6 }' "$work/contents" | check_files
+    if grep -F -e "${build#/}" -e CMakeFiles -e _CPack_Packages -e /include/ "$work/contents" ||
+        grep -E '\.(a|h|o|cmake)$' "$work/contents"; then
+        fail "the package holds parts of the build tree"
+    else
+        echo "ok: nothing of the build tree"
+    fi
+
+    [ "$(basename "$deb")" = "kalvetor_${version}_$(dpkg --print-architecture).deb" ] ||
+        fail "file name $(basename "$deb")"
+    [ "$(dpkg-deb -f "$deb" Package)" = kalvetor ] || fail "Package: $(dpkg-deb -f "$deb" Package)"
+    [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "Version: $(dpkg-deb -f "$deb" Version)"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for package in libqt6widgets6 fonts-liberation; do
+        printf '%s\n' "$depends" | tr ',' '\n' | grep -q "^ *$package\( \|$\)" ||
+            fail "Depends lacks $package: $depends"
+    done
+    [ $status -eq 0 ] && echo "ok: $(basename "$deb"), Depends: $depends"
+    ;;
+*)
+    echo "usage: check_installation.sh install|package <build-dir> <work-dir> <app-id> [<version>]" >&2
+    exit 2
+    ;;
+esac
+exit $status
