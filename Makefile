@@ -4,7 +4,7 @@
 PRESET ?= dev
 BUILD_DIR = build/$(PRESET)
 
-.PHONY: run test package build deps clean
+.PHONY: run test package bench build deps clean
 
 run: build
 	$(BUILD_DIR)/window/kalvetor
@@ -17,6 +17,12 @@ test: build
 package: PRESET = release
 package: build
 	cd $(BUILD_DIR) && cpack
+
+# Start-up, selection and memory against bare Qt programs, on the release
+# preset under Xvfb; see docs/benchmarks.md.
+bench: PRESET = release
+bench: build
+	xvfb-run -a -s "-screen 0 1024x768x24" python3 bench/run_benchmarks.py $(BUILD_DIR)
 
 build: deps
 	cmake --preset $(PRESET)

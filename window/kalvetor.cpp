@@ -8,6 +8,8 @@
 #include "window/window_controls.h"
 
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QScreen>
 #include <QStyle>
 #include <QtDebug>
@@ -47,7 +49,10 @@ void Kalvetor::fillFromCatalogue() {
 void Kalvetor::setFixedFrameCentredOnScreen() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    setWindowIcon(QIcon(QStringLiteral(":/kalvetor/icon.png")));
+    // Naming the format spares Qt loading every image plugin to identify it.
+    QImageReader icon(QStringLiteral(":/kalvetor/icon.png"), "png");
+    icon.setAutoDetectImageFormat(false);
+    setWindowIcon(QIcon(QPixmap::fromImage(icon.read())));
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
 }
 

@@ -1,0 +1,151 @@
+#!/usr/bin/env python3
+"""Kalvetor's benchmarks: start-up, selection and peak memory, each as a ratio
+against the least Qt itself needs for the same, measured side by side in one
+run with the programs alternating. Builds nothing; run it under Xvfb on a
+release build tree:
+
+    xvfb-run -a -s "-screen 0 1024x768x24" python3 bench/run_benchmarks.py build/release
+
+Exits with status 1 when a target is missed and 2 when the benchmarks could
+not run or a measurement failed.
+See docs/benchmarks.md.
+"""
+
+import argparse
+import os
+import select
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+STARTUP_TARGET = 1.10  # Kalvetor's start-up time over the bare window's
+SELECTION_TARGET = 1.05  # the selection operation in Kalvetor over setting the bare box
+MEMORY_TARGET_MIB = 3.0  # Kalvetor's peak resident memory beyond the bare window's
+FIRST_FRAME_TIMEOUT_S = 30
+ENTRIES = 24
+
+
+class MeasurementFailed(Exception):
+    pass
+
+
+def fail(message):
+    print(f"run_benchmarks.py: {message}", file=sys.stderr)
+    sys.exit(2)
+
+
+def start_to_first_frame(program, env):
+    """Runs program until the probe plugin ends it at its first drawn frame.
+    Returns the seconds from exec to that frame and the peak resident memory
+    in KiB."""
+    read_end, write_end = os.pipe()
+    with tempfile.TemporaryFile() as errors:
+        actions = [(os.POSIX_SPAWN_DUP2, write_end, 1), (os.POSIX_SPAWN_DUP2, errors.fileno(), 2)]
+        started = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
+        pid = os.posix_spawn(program, [program], env, file_actions=actions)
+        os.close(write_end)
+        output = b""
+        deadline = time.monotonic() + FIRST_FRAME_TIMEOUT_S
+        while True:
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([read_end], [], [], left)[0]:
+                os.kill(pid, signal.SIGKILL)
+                break
+            chunk = os.read(read_end, 4096)
+            if not chunk:
+                break
+            output += chunk
+        os.close(read_end)
+        _, status, usage = os.wait4(pid, 0)
+        errors.seek(0)
+        error_text = errors.read().decode(errors="replace")
+    frames = [line.split()[1] for line in output.decode().splitlines() if line.startswith("first-frame-ns ")]
+    code = os.waitstatus_to_exitcode(status)
+    if not frames or code != 0:
+        raise MeasurementFailed(
+            f"{program} reported no first frame (exit status {code}); is the probe plugin loaded?\n{error_text}"
+        )
+    return (int(frames[0]) - started) / 1e9, usage.ru_maxrss
+
+
+def measure_startups(programs, env, runs):
+    """Start-up seconds and peak KiB of each program, runs times each, the
+    programs alternating (forward on even runs, backward on odd ones) after
+    one unrecorded run each."""
+    results = {program: [] for program in programs}
+    for program in programs:
+        start_to_first_frame(program, env)
+    for run in range(runs):
+        for program in programs if run % 2 == 0 else reversed(programs):
+            results[program].append(start_to_first_frame(program, env))
+    return [results[program] for program in programs]
+
+
+def measure_selections(selection_bench, env, rounds):
+    """Per-round totals in seconds of choosing all names in Kalvetor and of
+    setting all texts on the bare box."""
+    run = subprocess.run([selection_bench, str(rounds)], env=env, capture_output=True, text=True)
+    rows = [line.split()[1:] for line in run.stdout.splitlines() if line.startswith("round ")]
+    if run.returncode != 0 or len(rows) != rounds:
+        raise MeasurementFailed(f"{selection_bench} failed (exit status {run.returncode})\n{run.stderr}")
+    return [int(k) / 1e9 for k, _ in rows], [int(b) / 1e9 for _, b in rows]
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("build_dir", type=Path, help="a release build tree, e.g. build/release")
+    parser.add_argument("--startups", type=int, default=40, help="start-ups of each program (default 40)")
+    parser.add_argument("--rounds", type=int, default=200, help=f"rounds of {ENTRIES} choices (default 200)")
+    args = parser.parse_args()
+
+    if not os.environ.get("DISPLAY"):
+        fail("no DISPLAY; run it under xvfb-run (see docs/benchmarks.md)")
+    build = args.build_dir.resolve()
+    kalvetor, bare, label, selection_bench = (
+        str(build / path)
+        for path in ("window/kalvetor", "bench/bare_window", "bench/label_window", "bench/selection_bench")
+    )
+    for program in (kalvetor, bare, label, selection_bench):
+        if not os.access(program, os.X_OK):
+            fail(f"{program} is missing; build {build} first")
+    cache = build / "CMakeCache.txt"
+    if "CMAKE_BUILD_TYPE:STRING=Release" not in cache.read_text().splitlines():
+        fail(f"{build} is not a release build (see CMAKE_BUILD_TYPE in {cache})")
+
+    env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+    probe_env = dict(env, QT_QPA_GENERIC_PLUGINS="firstframe", QT_PLUGIN_PATH=str(build / "bench/plugins"))
+    try:
+        startups = measure_startups([kalvetor, bare, label], probe_env, args.startups)
+        selections = measure_selections(selection_bench, env, args.rounds)
+    except MeasurementFailed as failure:
+        fail(failure)
+
+    median = statistics.median
+    start_k, start_b, start_l = (median(seconds for seconds, _ in runs) for runs in startups)
+    mib_k, mib_b, mib_l = (median(kib for _, kib in runs) / 1024 for runs in startups)
+    choice_k, choice_b = (median(totals) / ENTRIES for totals in selections)
+
+    rows = [
+        ("start-up", f"{start_k * 1e3:.1f} ms", f"{start_b * 1e3:.1f} ms",
+         f"{start_k / start_b:.3f}", f"<= {STARTUP_TARGET:.2f}", start_k / start_b <= STARTUP_TARGET),
+        ("selection", f"{choice_k * 1e3:.3f} ms", f"{choice_b * 1e3:.3f} ms",
+         f"{choice_k / choice_b:.3f}", f"<= {SELECTION_TARGET:.2f}", choice_k / choice_b <= SELECTION_TARGET),
+        ("peak memory", f"{mib_k:.1f} MiB", f"{mib_b:.1f} MiB",
+         f"{mib_k - mib_b:+.2f} MiB", f"<= +{MEMORY_TARGET_MIB:.0f} MiB", mib_k - mib_b <= MEMORY_TARGET_MIB),
+    ]
+    print(f"medians of {args.startups} start-ups of each program and {args.rounds} rounds of {ENTRIES} choices")
+    print(f"{'':12} {'Kalvetor':>11} {'bare Qt':>11} {'Kalvetor/bare':>14} {'target':>11}")
+    for name, kalvetor_value, bare_value, relative, target, met in rows:
+        print(f"{name:12} {kalvetor_value:>11} {bare_value:>11} {relative:>14} {target:>11}  "
+              f"{'met' if met else 'MISSED'}")
+    print(f"for reference, the bare window with one text label: start-up {start_l * 1e3:.1f} ms "
+          f"({start_l / start_b:.3f} x bare), peak memory {mib_l:.1f} MiB ({mib_l - mib_b:+.2f} MiB)")
+    sys.exit(0 if all(row[-1] for row in rows) else 1)
+
+
+if __name__ == "__main__":
+    main()
