@@ -35,7 +35,6 @@ void Kalvetor::fillFromCatalogue() {
     ui_->Label1->setText(title);
 
     QStringList names;
-    descriptionStore_.clear();
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
         names.append(decoded(catalogue::kNames[static_cast<std::size_t>(i)]));
         descriptionStore_.push_back(catalogue::decodeCp1251(catalogue::kDescriptions[static_cast<std::size_t>(i)]));
