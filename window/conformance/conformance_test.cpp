@@ -59,9 +59,11 @@ std::u16string descriptionAt(int i) {
 
 // The box reports line breaks as "\n"; the catalogue stores CR LF.
 std::u16string introductionAsShown() {
-    std::u16string text = catalogue::decodeCp1251(catalogue::kIntroduction);
-    for (std::size_t at; (at = text.find(u"\r\n")) != std::u16string::npos;) {
-        text.replace(at, 2, u"\n");
+    std::u16string text;
+    for (const char16_t c : catalogue::decodeCp1251(catalogue::kIntroduction)) {
+        if (c != u'\r') {
+            text += c;
+        }
     }
     return text;
 }
