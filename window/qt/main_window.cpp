@@ -122,11 +122,6 @@ void Kalvetor::createControls() {
                                                           : Qt::ScrollBarAlwaysOff);
                 nameList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
                 nameList_->setUniformItemSizes(true);
-                QStringList names;
-                for (const std::string_view name : catalogue::kNames) {
-                    names.append(decoded(name));
-                }
-                nameList_->addItems(names);
                 widget = nameList_;
                 break;
             }
@@ -145,12 +140,11 @@ void Kalvetor::createControls() {
                 }
                 // Tab leaves the box, as it leaves a native text box.
                 descriptionBox_->setTabChangesFocus(true);
-                descriptionBox_->setPlainText(decoded(catalogue::kIntroduction));
                 widget = descriptionBox_;
                 break;
             }
             case definition::Content::Title: {
-                label_ = new QLabel(decoded(catalogue::kTitle), this);
+                label_ = new QLabel(this);
                 label_->setAlignment(alignmentOf(control) | Qt::AlignTop);
                 label_->setFrameShape(control.border ? QFrame::Box : QFrame::NoFrame);
                 widget = label_;
@@ -160,6 +154,7 @@ void Kalvetor::createControls() {
         applyCommon(*widget, control);
         tabOrder[static_cast<std::size_t>(control.tabPlace)] = widget;
     }
+    fillFromCatalogue();
     if (definition::kNameList.wholeRows) {
         nameList_->trimToWholeRows();
     }
@@ -170,6 +165,18 @@ void Kalvetor::createControls() {
     }
     // First in the tab order: it has the focus when the window opens.
     tabOrder.front()->setFocus();
+}
+
+// After the controls have their sizes, so the box lays its text out once,
+// at its own width.
+void Kalvetor::fillFromCatalogue() {
+    label_->setText(decoded(catalogue::kTitle));
+    QStringList names;
+    for (const std::string_view name : catalogue::kNames) {
+        names.append(decoded(name));
+    }
+    nameList_->addItems(names);
+    descriptionBox_->setPlainText(decoded(catalogue::kIntroduction));
 }
 
 void Kalvetor::showSelectedDescription() {

@@ -26,6 +26,7 @@ public:
 private:
     void setUpWindow();
     void createControls();
+    void fillFromCatalogue();
     void showSelectedDescription();
 
     // The controls of the definition that are widgets; the description
