@@ -46,8 +46,8 @@ TEST(WindowDefinition, ConvertsTwipsAndPointsAsWindowsRounds) {
     EXPECT_EQ(twipsToPixels(1440, 96), 96);
     EXPECT_EQ(twipsToPixels(15, 144), 2);    // 1.5 rounds up
     EXPECT_EQ(twipsToPixels(-15, 144), -2);  // and away from zero below it
-    EXPECT_EQ(twipsToPixels(6615, 144), 662);  // 661.5
-    EXPECT_EQ(twipsToPixels(6615, 192), 882);
+    EXPECT_EQ(twipsToPixels(1005, 144), 101);  // 100.5
+    EXPECT_EQ(twipsToPixels(1005, 192), 134);
     EXPECT_EQ(twipsToPixels(7, 96), 0);
     EXPECT_EQ(twipsToPixels(8, 96), 1);
     EXPECT_EQ(pointsToPixels(12, 96), 16);
