@@ -7,7 +7,7 @@ BUILD_DIR = build/$(PRESET)
 .PHONY: run test package bench build deps clean
 
 run: build
-	$(BUILD_DIR)/window/kalvetor
+	$(BUILD_DIR)/window/qt/kalvetor
 
 test: build
 	ctest --preset $(PRESET)

@@ -27,11 +27,13 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
 #include "catalogue/selection.h"
-#include "window/catalogue_text.h"
-#include "window/kalvetor.h"
-#include "window/name_list.h"
+#include "window/definition.h"
+#include "window/qt/main_window.h"
+#include "window/qt/name_list.h"
+#include "window/qt/qt_controls.h"
+#include "window/qt/qt_definition.h"
+#include "window/qt/startup.h"
 #include "window/window_controls.h"
 
 namespace {
@@ -67,7 +69,7 @@ void waitUntilExposed(const std::vector<QWidget*>& windows) {
 
 // The two timed steps, kept out of line so that a profiler can tell them
 // apart by name (see docs/benchmarks.md).
-[[gnu::noinline]] void showInKalvetor(WindowControls& controls, QPlainTextEdit& text) {
+[[gnu::noinline]] void showInKalvetor(QtControls& controls, QPlainTextEdit& text) {
     if (catalogue::ShowSelectedDescription(controls, catalogue::kNameList) != catalogue::SelectionOutcome::Shown) {
         fail("ShowSelectedDescription failed");
     }
@@ -79,14 +81,14 @@ void waitUntilExposed(const std::vector<QWidget*>& windows) {
     box.viewport()->repaint();
 }
 
-// The description box as kalvetor.ui defines it, alone in a window of the
-// same size and font.
+// The description box with the properties Kalvetor gives it, alone in a
+// window of the same size and font.
 class BareBox {
 public:
     BareBox() {
-        window_.setFixedSize(441, 362);
-        window_.setFont(QFont(QStringLiteral("Times New Roman"), 12));
-        box_.setGeometry(8, 184, 425, 169);
+        window_.setFixedSize(logicalPixels(definition::kWindow.clientWidth),
+                             logicalPixels(definition::kWindow.clientHeight));
+        box_.setGeometry(logicalRect(definition::kDescriptionBox.rect));
         box_.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box_.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box_.setTabChangesFocus(true);
@@ -108,16 +110,15 @@ private:
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    startup::configureApplication();
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 200;
     if (rounds <= 0) {
         fail("the number of rounds must be positive");
     }
 
     std::vector<QString> descriptions;
-    std::vector<std::u16string> store;
     for (const std::string_view description : catalogue::kDescriptions) {
         descriptions.push_back(decoded(description));
-        store.push_back(catalogue::decodeCp1251(description));
     }
 
     Kalvetor kalvetor;
@@ -126,7 +127,9 @@ int main(int argc, char* argv[]) {
     if (list == nullptr || text == nullptr || list->count() != catalogue::kEntryCount) {
         fail("the window has no List1 with 24 names or no Text1");
     }
-    WindowControls controls(*list, store, *text);
+    // The window's own controls, over a store of the same kind as its own.
+    const frontend::DescriptionStore store;
+    QtControls controls(store, *list, *text);
     // Kalvetor top left and on top, the bare box's window bottom right: on
     // a 1024x768 screen they do not overlap, so
     // every pixel either step paints reaches the screen.

@@ -26,7 +26,7 @@ SelectionOutcome showSelected(Controls& controls, MemberIndex member) {
         return SelectionOutcome::NoDescriptionAtPosition;
     }
 
-    const std::unique_ptr<TextBox> box = controls.takeText1(0);
+    const std::unique_ptr<TextBox> box = controls.takeText1(kDescriptionBox);
     if (!box) {
         return SelectionOutcome::BoxNotTaken;
     }
@@ -62,6 +62,10 @@ std::string_view describe(SelectionOutcome outcome) {
         case SelectionOutcome::ControlThrew: return "a control raised an exception";
     }
     return "unknown outcome";
+}
+
+std::string failureReport(SelectionOutcome outcome) {
+    return "Kalvetor: the selected description was not shown: " + std::string(describe(outcome));
 }
 
 SelectionOutcome ShowSelectedDescription(Controls& controls, MemberIndex member) noexcept {

@@ -24,6 +24,8 @@ using MemberIndex = std::int16_t;
 // The two members of the List1 control array.
 inline constexpr MemberIndex kNameList = 0;
 inline constexpr MemberIndex kDescriptionStore = 1;
+// The description box, the one member of the Text1 control array.
+inline constexpr MemberIndex kDescriptionBox = 0;
 
 // A member of List1 while it is taken; destroying it releases it.
 class ListMember {
@@ -69,6 +71,9 @@ enum class [[nodiscard]] SelectionOutcome {
 
 // What an outcome means, in a few English words for the log.
 std::string_view describe(SelectionOutcome outcome);
+
+// The one line a front end logs when a selection was not shown.
+std::string failureReport(SelectionOutcome outcome);
 
 // Handles the click event of a member of List1: shows in the description box
 // the description at the position selected in that member. Sets the box

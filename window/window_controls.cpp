@@ -1,80 +1,57 @@
 #include "window/window_controls.h"
 
-#include <QPlainTextEdit>
+#include "catalogue/catalogue.h"
+#include "catalogue/cp1251.h"
 
-#include "window/name_list.h"
-
+namespace frontend {
 namespace {
 
 using catalogue::Position;
 
-class NameListMember final : public catalogue::ListMember {
+class StoreMember final : public catalogue::ListMember {
 public:
-    explicit NameListMember(NameList& list) : list_(list) {}
+    explicit StoreMember(const DescriptionStore& store) : store_(store) {}
 
-    std::optional<Position> selectedPosition() override { return list_.selectedRow(); }
-
-    std::optional<std::u16string> item(Position position) override {
-        const QListWidgetItem* found = list_.item(position);
-        if (found == nullptr) {
-            return std::nullopt;
-        }
-        return found->text().toStdU16String();
-    }
-
-private:
-    NameList& list_;
-};
-
-class DescriptionStoreMember final : public catalogue::ListMember {
-public:
-    explicit DescriptionStoreMember(const std::vector<std::u16string>& store) : store_(store) {}
-
-    // The store is never shown, so nothing in it is ever selected.
     std::optional<Position> selectedPosition() override { return -1; }
-
-    std::optional<std::u16string> item(Position position) override {
-        if (position < 0 || static_cast<std::size_t>(position) >= store_.size()) {
-            return std::nullopt;
-        }
-        return store_[static_cast<std::size_t>(position)];
-    }
+    std::optional<std::u16string> item(Position position) override { return store_.item(position); }
 
 private:
-    const std::vector<std::u16string>& store_;
-};
-
-class DescriptionBox final : public catalogue::TextBox {
-public:
-    explicit DescriptionBox(QPlainTextEdit& box) : box_(box) {}
-
-    // setPlainText puts the cursor at the start and scrolls to the first line.
-    bool replaceText(std::u16string_view text) override {
-        box_.setPlainText(QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size())));
-        return true;
-    }
-
-private:
-    QPlainTextEdit& box_;
+    const DescriptionStore& store_;
 };
 
 }  // namespace
 
-WindowControls::WindowControls(NameList& nameList, const std::vector<std::u16string>& descriptionStore,
-                               QPlainTextEdit& descriptionBox)
-    : nameList_(nameList), descriptionStore_(descriptionStore), descriptionBox_(descriptionBox) {}
+DescriptionStore::DescriptionStore() {
+    items_.reserve(catalogue::kDescriptions.size());
+    for (const std::string_view description : catalogue::kDescriptions) {
+        items_.push_back(catalogue::decodeCp1251(description));
+    }
+}
+
+std::optional<std::u16string> DescriptionStore::item(Position position) const {
+    if (position < 0 || static_cast<std::size_t>(position) >= items_.size()) {
+        return std::nullopt;
+    }
+    return items_[static_cast<std::size_t>(position)];
+}
 
 std::unique_ptr<catalogue::ListMember> WindowControls::takeList1(catalogue::MemberIndex member) {
     switch (member) {
-        case catalogue::kNameList: return std::make_unique<NameListMember>(nameList_);
-        case catalogue::kDescriptionStore: return std::make_unique<DescriptionStoreMember>(descriptionStore_);
+        case catalogue::kNameList: return takeNameList();
+        case catalogue::kDescriptionStore: return std::make_unique<StoreMember>(store_);
         default: return nullptr;
     }
 }
 
 std::unique_ptr<catalogue::TextBox> WindowControls::takeText1(catalogue::MemberIndex member) {
-    if (member != 0) {
-        return nullptr;
-    }
-    return std::make_unique<DescriptionBox>(descriptionBox_);
+    return member == catalogue::kDescriptionBox ? takeDescriptionBox() : nullptr;
 }
+
+void WindowControls::showSelectedDescription(catalogue::MemberIndex member) {
+    const catalogue::SelectionOutcome outcome = catalogue::ShowSelectedDescription(*this, member);
+    if (outcome != catalogue::SelectionOutcome::Shown) {
+        report(catalogue::failureReport(outcome));
+    }
+}
+
+}  // namespace frontend

@@ -49,7 +49,7 @@ public:
     std::u16string box = u"introduction";
 
     std::optional<Step> failAt;
-    bool throwOnRead = false;
+    std::optional<Step> throwAt;
     int held = 0;
     int replacements = 0;
     std::vector<std::string> log;
@@ -57,7 +57,13 @@ public:
     std::unique_ptr<ListMember> takeList1(MemberIndex member) override;
     std::unique_ptr<TextBox> takeText1(MemberIndex member) override;
 
-    bool fails(Step step) const { return failAt == step; }
+    // Whether the step fails; a step asked to throw throws here.
+    bool fails(Step step) const {
+        if (throwAt == step) {
+            throw std::runtime_error("control failed");
+        }
+        return failAt == step;
+    }
 
 private:
     int listTakes_ = 0;
@@ -81,9 +87,6 @@ public:
 
     std::optional<std::u16string> item(Position position) override {
         window_.log.push_back("read item " + std::to_string(position) + " of List1(" + std::to_string(member_) + ")");
-        if (window_.throwOnRead) {
-            throw std::runtime_error("control failed");
-        }
         const auto& items = member_ == kNameList ? window_.names : window_.store;
         if (window_.fails(Step::ReadItem) || position < 0 || position >= static_cast<Position>(items.size())) {
             return std::nullopt;
@@ -129,7 +132,7 @@ std::unique_ptr<ListMember> FakeWindow::takeList1(MemberIndex member) {
 
 std::unique_ptr<TextBox> FakeWindow::takeText1(MemberIndex member) {
     log.push_back("take Text1(" + std::to_string(member) + ")");
-    if (fails(Step::TakeBox) || member != 0) {
+    if (fails(Step::TakeBox) || member != kDescriptionBox) {
         return nullptr;
     }
     return std::make_unique<FakeBox>(*this);
@@ -189,6 +192,14 @@ void PrintTo(const InjectedFailure& failure, std::ostream* out) {
     *out << describeStep(failure.step);
 }
 
+// Nothing but releases follows the step that failed.
+void expectOnlyReleasesAfter(const std::vector<std::string>& log, const std::string& failedEntry) {
+    const auto failed = std::find(log.begin(), log.end(), failedEntry);
+    ASSERT_NE(failed, log.end()) << failedEntry;
+    EXPECT_TRUE(std::all_of(failed + 1, log.end(),
+                            [](const std::string& entry) { return entry.rfind("release", 0) == 0; }));
+}
+
 class ShowSelectedDescriptionFailure : public ::testing::TestWithParam<InjectedFailure> {};
 
 TEST_P(ShowSelectedDescriptionFailure, LeavesTheBoxAsItWasAndReleasesWhatItHeld) {
@@ -199,11 +210,7 @@ TEST_P(ShowSelectedDescriptionFailure, LeavesTheBoxAsItWasAndReleasesWhatItHeld)
     EXPECT_EQ(window.box, u"introduction");
     EXPECT_EQ(window.replacements, 0);
     EXPECT_EQ(window.held, 0);
-    // Nothing but releases follows the failed step.
-    const auto failed = std::find(window.log.begin(), window.log.end(), GetParam().failedEntry);
-    ASSERT_NE(failed, window.log.end());
-    EXPECT_TRUE(std::all_of(failed + 1, window.log.end(),
-                            [](const std::string& entry) { return entry.rfind("release", 0) == 0; }));
+    expectOnlyReleasesAfter(window.log, GetParam().failedEntry);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -217,13 +224,15 @@ INSTANTIATE_TEST_SUITE_P(
         InjectedFailure{Step::ReplaceText, SelectionOutcome::TextNotReplaced, "replace text"}),
     [](const ::testing::TestParamInfo<InjectedFailure>& failure) { return describeStep(failure.param.step); });
 
-TEST(ShowSelectedDescription, ReportsAnExceptionFromAControlAsAFailure) {
+TEST_P(ShowSelectedDescriptionFailure, ReportsAnExceptionFromTheStepAsAFailure) {
     FakeWindow window;
-    window.nameListSelection = 0;
-    window.throwOnRead = true;
+    window.nameListSelection = 4;
+    window.throwAt = GetParam().step;
     EXPECT_EQ(ShowSelectedDescription(window, kNameList), SelectionOutcome::ControlThrew);
     EXPECT_EQ(window.box, u"introduction");
+    EXPECT_EQ(window.replacements, 0);
     EXPECT_EQ(window.held, 0);
+    expectOnlyReleasesAfter(window.log, GetParam().failedEntry);
 }
 
 TEST(ShowSelectedDescription, RefusesPositionsWithoutADescription) {

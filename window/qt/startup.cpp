@@ -1,11 +1,15 @@
-#include "window/startup.h"
+#include "window/qt/startup.h"
 
+#include <QApplication>
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 #include <vector>
+
+#include "resources/identity.h"
+#include "window/qt/qt_definition.h"
 
 namespace startup {
 namespace {
@@ -52,6 +56,15 @@ void displayReached() {
         passOn(type, QMessageLogContext(), message);
     }
     heldBack.clear();
+}
+
+void configureApplication() {
+    QApplication::setApplicationName(QStringLiteral(KALVETOR_APPLICATION_NAME));
+    QApplication::setApplicationVersion(QStringLiteral(KALVETOR_DISPLAY_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KALVETOR_APP_ID));
+    // Every control uses the window's font: made the application's font
+    // before any widget exists, Qt never resolves a default font of its own.
+    QApplication::setFont(windowFont());
 }
 
 }  // namespace startup

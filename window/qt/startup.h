@@ -11,4 +11,8 @@ namespace startup {
 void expectDisplay();
 void displayReached();
 
+// What the program sets on the application before it builds its window:
+// its identity for the desktop and the window's font as the default font.
+void configureApplication();
+
 }  // namespace startup

@@ -1,4 +1,4 @@
-#include "window/name_list.h"
+#include "window/qt/name_list.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "catalogue/catalogue.h"
-#include "window/catalogue_text.h"
+#include "window/qt/qt_definition.h"
 
 inline QString nameAt(int i) {
     return decoded(catalogue::kNames[static_cast<std::size_t>(i)]);

@@ -1,0 +1,352 @@
+// The window as a pupil meets it, the same on every front end: geometry,
+// colours and font from the window definition; the catalogue in the list and
+// the box; choosing names with the mouse and the keyboard; the read-only
+// box; the tab order; closing. Each front end runs this suite through its
+// own driver (driver.h).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/cp1251.h"
+#include "window/caption.h"
+#include "window/conformance/driver.h"
+#include "window/definition.h"
+
+namespace conformance {
+
+void PrintTo(const PixelRect& r, std::ostream* out) {
+    *out << r.left << "," << r.top << " " << r.width << "x" << r.height;
+}
+void PrintTo(const Rgb& c, std::ostream* out) {
+    *out << "RGB(" << c.red << "," << c.green << "," << c.blue << ")";
+}
+
+namespace {
+
+using definition::Control;
+using definition::kWindow;
+
+// UTF-8, for messages.
+std::string utf8(std::u16string_view text) {
+    std::string out;
+    for (const char16_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::u16string nameAt(int i) {
+    return catalogue::decodeCp1251(catalogue::kNames[static_cast<std::size_t>(i)]);
+}
+
+std::u16string descriptionAt(int i) {
+    return catalogue::decodeCp1251(catalogue::kDescriptions[static_cast<std::size_t>(i)]);
+}
+
+// The box reports line breaks as "\n"; the catalogue stores CR LF.
+std::u16string introductionAsShown() {
+    std::u16string text;
+    for (const char16_t c : catalogue::decodeCp1251(catalogue::kIntroduction)) {
+        if (c != u'\r') {
+            text += c;
+        }
+    }
+    return text;
+}
+
+// The faces a front end may draw the window's font with: the font itself,
+// or the metric-compatible face fontconfig and Wine put in its place.
+bool isTheWindowsFont(const std::string& family) {
+    return family == kWindow.font.family || family == "Liberation Serif";
+}
+
+// One driver for the whole run, made on first use and ended after the last
+// test, before the program's static objects go: a toolkit must not outlive
+// its own globals.
+std::unique_ptr<Driver>& driverInstance() {
+    static std::unique_ptr<Driver> instance;
+    return instance;
+}
+
+Driver& driver() {
+    std::unique_ptr<Driver>& instance = driverInstance();
+    if (!instance) {
+        instance = makeDriver();
+    }
+    return *instance;
+}
+
+class EndTheDriver : public ::testing::Environment {
+public:
+    void TearDown() override { driverInstance().reset(); }
+};
+const ::testing::Environment* const kEndTheDriver = ::testing::AddGlobalTestEnvironment(new EndTheDriver);
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override { driver().start(); }
+
+    int px(definition::Twips twips) { return definition::twipsToPixels(twips, driver().dpi()); }
+    PixelRect pixels(const definition::Rect& rect) {
+        return {px(rect.left), px(rect.top), px(rect.width), px(rect.height)};
+    }
+    Rgb rgb(definition::Colour colour) { return {colour.red(), colour.green(), colour.blue()}; }
+
+    void clickEntry(int row) { driver().clickEntry(row); }
+
+    // The box shows the entry's description from its first line, and the
+    // list keeps the entry selected.
+    void expectShown(int row) {
+        EXPECT_EQ(driver().selectedEntry(), row);
+        EXPECT_TRUE(driver().boxText() == descriptionAt(row))
+            << "entry " << row << " selected, the box shows: " << utf8(driver().boxText());
+        EXPECT_EQ(driver().boxFirstVisibleLine(), 0) << "entry " << row;
+    }
+
+    void focusList() {
+        if (driver().focused() != &definition::kNameList) {
+            driver().press(Key::Tab);
+        }
+        ASSERT_EQ(driver().focused(), &definition::kNameList);
+    }
+};
+
+TEST_F(Window, HasItsFixedClientAreaTitleBarAndCaption) {
+    const PixelRect client = driver().clientSize();
+    EXPECT_EQ(client.width, px(kWindow.clientWidth));
+    EXPECT_EQ(client.height, px(kWindow.clientHeight));
+
+    const Frame frame = driver().frame();
+    EXPECT_FALSE(frame.resizable);
+    EXPECT_EQ(frame.minimiseButton, kWindow.minimiseButton);
+    EXPECT_EQ(frame.maximiseButton, kWindow.maximiseButton);
+    EXPECT_EQ(frame.systemMenu, kWindow.systemMenu);
+    EXPECT_EQ(frame.closeButton, kWindow.closeButton);
+    EXPECT_TRUE(driver().caption() == frontend::caption()) << utf8(driver().caption());
+}
+
+// Centred on the screen: the window, or its client area when the frame is
+// added later by a window manager, sits in the middle of the work area.
+TEST_F(Window, OpensInTheCentreOfTheScreen) {
+    const PixelRect onScreen = driver().frameOnScreen();
+    const PixelRect area = driver().workArea();
+    const PixelRect client = driver().clientSize();
+    const int slackX = (onScreen.width - client.width) / 2 + 1;
+    const int slackY = (onScreen.height - client.height) / 2 + 1;
+    const int dx = (onScreen.left + onScreen.width / 2) - (area.left + area.width / 2);
+    const int dy = (onScreen.top + onScreen.height / 2) - (area.top + area.height / 2);
+    EXPECT_LE(std::abs(dx), slackX) << "frame at " << onScreen.left << "," << onScreen.top;
+    EXPECT_LE(std::abs(dy), slackY) << "frame at " << onScreen.left << "," << onScreen.top;
+}
+
+TEST_F(Window, PlacesTheLabelAndTheBoxExactly) {
+    for (const Control* control : {&definition::kTitleLabel, &definition::kDescriptionBox}) {
+        const std::optional<PixelRect> rect = driver().controlRect(*control);
+        ASSERT_TRUE(rect.has_value()) << control->name;
+        EXPECT_EQ(*rect, pixels(control->rect)) << control->name;
+    }
+}
+
+// The list keeps its place and width and loses the part of a row that would
+// not fit, so only whole rows show.
+TEST_F(Window, PlacesTheNameListInWholeRows) {
+    const std::optional<PixelRect> rect = driver().controlRect(definition::kNameList);
+    ASSERT_TRUE(rect.has_value());
+    const PixelRect defined = pixels(definition::kNameList.rect);
+    EXPECT_EQ(rect->left, defined.left);
+    EXPECT_EQ(rect->top, defined.top);
+    EXPECT_EQ(rect->width, defined.width);
+    const int row = driver().listRowHeight();
+    ASSERT_GT(row, 0);
+    EXPECT_LE(rect->height, defined.height);
+    EXPECT_GT(rect->height, defined.height - row);
+    EXPECT_EQ(driver().listInnerHeight() % row, 0) << "inner height " << driver().listInnerHeight();
+}
+
+TEST_F(Window, NeverShowsTheDescriptionStore) {
+    EXPECT_FALSE(driver().controlRect(definition::kDescriptionStore).has_value());
+    clickEntry(4);
+    EXPECT_FALSE(driver().controlRect(definition::kDescriptionStore).has_value());
+}
+
+TEST_F(Window, PaintsTheBackgroundAndTheLabelInTheirColours) {
+    const PixelRect label = pixels(definition::kTitleLabel.rect);
+    const PixelRect list = pixels(definition::kNameList.rect);
+    const PixelRect box = pixels(definition::kDescriptionBox.rect);
+    const Rgb background = rgb(kWindow.background);
+    const Rgb orange = rgb(*definition::kTitleLabel.background);
+    EXPECT_EQ(driver().colourAt(4, 4), background);
+    EXPECT_EQ(driver().colourAt(list.left + list.width + 10, list.top + list.height / 2), background);
+    EXPECT_EQ(driver().colourAt(box.left + box.width / 2, box.top - 2), background);  // the gap above the box
+    EXPECT_EQ(driver().colourAt(label.left + 2, label.top + 2), orange);
+    EXPECT_EQ(driver().colourAt(label.left + label.width - 3, list.top - 3), orange);
+}
+
+TEST_F(Window, DrawsEveryControlInTheWindowsFont) {
+    for (const Control& control : definition::kControls) {
+        if (!control.visible) {
+            continue;
+        }
+        const FontInUse font = driver().fontOf(control);
+        EXPECT_TRUE(isTheWindowsFont(font.family)) << control.name << ": " << font.family;
+        EXPECT_EQ(font.pixelHeight, definition::pointsToPixels(kWindow.font.points, driver().dpi())) << control.name;
+        EXPECT_EQ(font.weight, kWindow.font.weight) << control.name;
+        EXPECT_EQ(font.italic, kWindow.font.italic) << control.name;
+        EXPECT_EQ(font.underline, kWindow.font.underline) << control.name;
+        EXPECT_EQ(font.strikeOut, kWindow.font.strikeOut) << control.name;
+    }
+}
+
+TEST_F(Window, HoldsTheTitleAndTheNamesInStoredOrder) {
+    EXPECT_TRUE(driver().labelText() == catalogue::decodeCp1251(catalogue::kTitle)) << utf8(driver().labelText());
+    ASSERT_EQ(driver().listCount(), catalogue::kEntryCount);
+    for (int i = 0; i < catalogue::kEntryCount; ++i) {
+        // Shown as stored, the one trailing space included.
+        EXPECT_TRUE(driver().listItem(i) == nameAt(i)) << i << ": " << utf8(driver().listItem(i));
+    }
+}
+
+TEST_F(Window, OpensWithTheIntroductionFocusedAndNothingSelected) {
+    EXPECT_EQ(driver().selectedEntry(), -1);
+    EXPECT_TRUE(driver().boxText() == introductionAsShown()) << utf8(driver().boxText());
+    EXPECT_EQ(driver().focused(), &definition::kDescriptionBox);
+    EXPECT_EQ(driver().boxFirstVisibleLine(), 0);
+    EXPECT_EQ(driver().boxCaretPosition(), 0);
+    EXPECT_FALSE(driver().boxHasTextSelected());
+}
+
+// One row per entry, named after it in Latin letters.
+class ClickedEntry : public Window, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ClickedEntry, ShowsItsDescription) {
+    const int row = GetParam();
+    // From another entry each time, so every click changes the selection.
+    clickEntry((row + 7) % catalogue::kEntryCount);
+    clickEntry(row);
+    expectShown(row);
+}
+
+std::string latinName(const ::testing::TestParamInfo<int>& info) {
+    // The Bulgarian official transliteration, enough for test names.
+    static const char* const kLatin[] = {
+        "A", "B", "V", "G", "D", "E", "Zh", "Z", "I", "Y", "K", "L", "M", "N", "O", "P",
+        "R", "S", "T", "U", "F", "H", "Ts", "Ch", "Sh", "Sht", "A", "Y", "Y", "E", "Yu", "Ya",
+    };
+    std::string name = std::to_string(info.param) + "_";
+    for (const char16_t c : nameAt(info.param)) {
+        if (c >= u'А' && c <= u'я') {
+            const std::string latin = kLatin[(c - u'А') % 32];
+            name += c >= u'а' && !latin.empty() ? static_cast<char>(latin[0] - 'A' + 'a') + latin.substr(1) : latin;
+        } else if (c == u' ' || c == u'-') {
+            name += '_';
+        }
+    }
+    while (!name.empty() && name.back() == '_') {
+        name.pop_back();
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachEntry, ClickedEntry, ::testing::Range(0, catalogue::kEntryCount), latinName);
+
+TEST_F(Window, ShowsTheDescriptionAsTheKeyboardMovesTheSelection) {
+    focusList();
+    driver().press(Key::Home);
+    expectShown(0);
+    for (int row = 1; row < catalogue::kEntryCount; ++row) {
+        driver().press(Key::Down);
+        expectShown(row);
+    }
+    driver().press(Key::PageUp);
+    const int afterPageUp = driver().selectedEntry();
+    EXPECT_LT(afterPageUp, catalogue::kEntryCount - 1);
+    expectShown(afterPageUp);
+    driver().press(Key::Up);
+    expectShown(afterPageUp - 1);
+    driver().press(Key::PageDown);
+    EXPECT_GT(driver().selectedEntry(), afterPageUp - 1);
+    expectShown(driver().selectedEntry());
+    driver().press(Key::End);
+    expectShown(catalogue::kEntryCount - 1);
+}
+
+TEST_F(Window, ShowsTheEntryFoundByTheFirstLetterTyped) {
+    // The first name with a letter no earlier name begins with.
+    int wanted = catalogue::kEntryCount - 1;
+    for (; wanted > 0 && nameAt(wanted - 1)[0] == nameAt(wanted)[0]; --wanted) {
+    }
+    ASSERT_GT(wanted, 0);
+    focusList();
+    driver().type(nameAt(wanted).substr(0, 1));
+    expectShown(wanted);
+}
+
+TEST_F(Window, ShowsTheSelectedEntryAgainFromTheTopWhenItIsClickedAgain) {
+    int longest = 0;
+    for (int i = 1; i < catalogue::kEntryCount; ++i) {
+        if (catalogue::kDescriptions[static_cast<std::size_t>(i)].size() >
+            catalogue::kDescriptions[static_cast<std::size_t>(longest)].size()) {
+            longest = i;
+        }
+    }
+    clickEntry(longest);
+    driver().scrollBoxToEnd();
+    ASSERT_GT(driver().boxFirstVisibleLine(), 0) << "the longest description fits the box; nothing to scroll";
+    clickEntry(longest);
+    expectShown(longest);
+}
+
+TEST_F(Window, KeepsTheBoxReadOnlyButLetsItsTextBeCopied) {
+    clickEntry(2);
+    driver().press(Key::Tab);
+    ASSERT_EQ(driver().focused(), &definition::kDescriptionBox);
+    driver().setClipboard(u"вмъкнат текст");
+    driver().type(u"abc где");
+    for (const Key key : {Key::Delete, Key::Backspace, Key::Return, Key::Paste, Key::SelectAll, Key::Cut,
+                          Key::Delete}) {
+        driver().press(key);
+    }
+    EXPECT_TRUE(driver().boxText() == descriptionAt(2)) << utf8(driver().boxText());
+    EXPECT_EQ(driver().selectedEntry(), 2);
+
+    driver().press(Key::SelectAll);
+    driver().press(Key::Copy);
+    EXPECT_TRUE(driver().clipboard() == descriptionAt(2)) << utf8(driver().clipboard());
+}
+
+TEST_F(Window, MovesTheFocusBetweenTheBoxAndTheListOnly) {
+    ASSERT_EQ(driver().focused(), &definition::kDescriptionBox);
+    driver().press(Key::Tab);
+    EXPECT_EQ(driver().focused(), &definition::kNameList);
+    driver().press(Key::Tab);
+    EXPECT_EQ(driver().focused(), &definition::kDescriptionBox);
+    driver().press(Key::ShiftTab);
+    EXPECT_EQ(driver().focused(), &definition::kNameList);
+    driver().press(Key::ShiftTab);
+    EXPECT_EQ(driver().focused(), &definition::kDescriptionBox);
+    // Moving the focus chooses nothing.
+    EXPECT_EQ(driver().selectedEntry(), -1);
+    EXPECT_TRUE(driver().boxText() == introductionAsShown());
+}
+
+TEST_F(Window, EndsTheProgramWithStatusZeroWhenClosed) {
+    clickEntry(1);
+    EXPECT_EQ(driver().closeAndWaitForExit(), 0);
+}
+
+}  // namespace
+}  // namespace conformance

@@ -1,0 +1,139 @@
+#pragma once
+
+// What the conformance suite needs of a front end: a driver that opens the
+// real window in this process and works it as a user does, with input that
+// goes through the toolkit's or the platform's own event handling. Each
+// front end implements it once (window/<front end>/tests/); the suite
+// (conformance_test.cpp) then checks every front end against the window
+// definition and the catalogue with the same expectations.
+//
+// Coordinates are in pixels of the window's client area, at the resolution
+// the window is laid out for (dpi()).
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "window/definition.h"
+
+namespace conformance {
+
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+struct Rgb {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// The font a control really draws with, as the platform resolved it.
+struct FontInUse {
+    std::string family;  // the face actually used, after any substitution
+    int pixelHeight = 0;  // the em height in pixels
+    int weight = 0;       // 400 normal, 700 bold
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+};
+
+// How the window's frame lets the user change it.
+struct Frame {
+    bool resizable = true;
+    bool minimiseButton = true;
+    bool maximiseButton = true;
+    bool systemMenu = false;
+    bool closeButton = false;
+};
+
+enum class Key {
+    Up,
+    Down,
+    Home,
+    End,
+    PageUp,
+    PageDown,
+    Tab,
+    ShiftTab,
+    Delete,
+    Backspace,
+    Return,
+    SelectAll,  // Ctrl+A
+    Copy,       // Ctrl+C
+    Paste,      // Ctrl+V
+    Cut,        // Ctrl+X
+};
+
+class Driver {
+public:
+    virtual ~Driver() = default;
+
+    // Opens a new window, as the program does at start, and waits until it
+    // is shown, active and ready for input. Any window the driver opened
+    // before is closed first.
+    virtual void start() = 0;
+
+    // The resolution the window is laid out for: 96 unless scaled.
+    virtual int dpi() = 0;
+    virtual PixelRect clientSize() = 0;  // left and top are 0
+    // Where the window's frame lies within the screen's work area, and that
+    // work area, both in screen pixels.
+    virtual PixelRect frameOnScreen() = 0;
+    virtual PixelRect workArea() = 0;
+    virtual Frame frame() = 0;
+    virtual std::u16string caption() = 0;
+
+    // The control's rectangle in the client area; nothing when it is not
+    // shown at all.
+    virtual std::optional<PixelRect> controlRect(const definition::Control& control) = 0;
+    // The colour the window shows at a client pixel, read from what it drew.
+    virtual Rgb colourAt(int x, int y) = 0;
+    virtual FontInUse fontOf(const definition::Control& control) = 0;
+    // The caption of the title label.
+    virtual std::u16string labelText() = 0;
+
+    // The control that has the keyboard focus, or nothing.
+    virtual const definition::Control* focused() = 0;
+    // Sends a key press and release to the control with the focus.
+    virtual void press(Key key) = 0;
+    // Types the characters into the control with the focus, key by key.
+    virtual void type(std::u16string_view text) = 0;
+
+    // The name list: its items, its selection (-1 for none), the height of
+    // one row, and a left click in the middle of an entry's row after
+    // scrolling it into view.
+    virtual std::u16string listItem(int row) = 0;
+    virtual int listCount() = 0;
+    virtual int selectedEntry() = 0;
+    virtual int listRowHeight() = 0;
+    // The height inside the list's border, where the rows are.
+    virtual int listInnerHeight() = 0;
+    virtual void clickEntry(int row) = 0;
+
+    // The description box: its whole text (line breaks as "\n"), the first
+    // line it shows, and scrolling it to its end as the user would.
+    virtual std::u16string boxText() = 0;
+    virtual int boxFirstVisibleLine() = 0;
+    virtual void scrollBoxToEnd() = 0;
+    virtual bool boxHasTextSelected() = 0;
+    virtual int boxCaretPosition() = 0;
+
+    virtual void setClipboard(std::u16string_view text) = 0;
+    virtual std::u16string clipboard() = 0;
+
+    // Closes the window as the user does with the platform's close shortcut
+    // (Alt+F4), lets the program end, and returns its exit status.
+    virtual int closeAndWaitForExit() = 0;
+};
+
+// Made by the front end's driver source, linked into its conformance test.
+std::unique_ptr<Driver> makeDriver();
+
+}  // namespace conformance

@@ -1,0 +1,278 @@
+#pragma once
+
+// The main window as data: the window Kalvetor and its four controls, every
+// property stated once, in the units the window is designed in (twips,
+// 1/1440 inch; colours as 0x00BBGGRR values). Each front end builds its
+// window from this and says in its own terms only what data cannot: which
+// native control or widget stands for each kind, and how it is wired.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "catalogue/selection.h"
+
+namespace definition {
+
+using Twips = int;
+
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kStandardDpi = 96;  // 15 twips a pixel
+
+// Pixels for a length in twips at a given resolution, rounded to the nearest
+// pixel as Windows' MulDiv rounds (halves away from zero).
+constexpr int twipsToPixels(Twips twips, int dpi) {
+    const long long scaled = static_cast<long long>(twips) * dpi;
+    const long long half = kTwipsPerInch / 2;
+    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch : -((-scaled + half) / kTwipsPerInch));
+}
+
+// Pixels for a font size in points (1/72 inch) at a given resolution.
+constexpr int pointsToPixels(int points, int dpi) {
+    return twipsToPixels(points * (kTwipsPerInch / 72), dpi);
+}
+
+// A colour as the window definition states it: red in the low byte, green
+// in the second, blue in the third.
+struct Colour {
+    std::uint32_t value;
+
+    constexpr int red() const { return static_cast<int>(value & 0xFFu); }
+    constexpr int green() const { return static_cast<int>((value >> 8) & 0xFFu); }
+    constexpr int blue() const { return static_cast<int>((value >> 16) & 0xFFu); }
+
+    static constexpr Colour fromRgb(int red, int green, int blue) {
+        return {static_cast<std::uint32_t>(red) | static_cast<std::uint32_t>(green) << 8 |
+                static_cast<std::uint32_t>(blue) << 16};
+    }
+    friend constexpr bool operator==(Colour, Colour) = default;
+};
+
+struct Rect {
+    Twips left;
+    Twips top;
+    Twips width;
+    Twips height;
+
+    constexpr Twips right() const { return left + width; }
+    constexpr Twips bottom() const { return top + height; }
+};
+
+struct Font {
+    std::string_view family;
+    int points;
+    int weight;  // 400 is normal, 700 bold
+    bool italic;
+    bool underline;
+    bool strikeOut;
+    int characterSet;  // 204: Cyrillic
+};
+
+enum class Border { FixedSingle };               // the user cannot resize the window
+enum class Placement { CentreOfOwnerOrScreen };  // no owner: the centre of the screen
+enum class ControlKind { ListBox, TextBox, Label };
+enum class SelectionMode { None, Single };
+enum class ScrollBars { None, Vertical };
+enum class Alignment { Left, Centre, Right };
+// What a control holds when the window opens.
+enum class Content { Descriptions, Names, Introduction, Title };
+
+struct Window {
+    std::string_view name;
+    std::string_view captionSeparator;  // between the web address and the title
+    Border border;
+    bool systemMenu;
+    bool closeButton;
+    bool minimiseButton;
+    bool maximiseButton;
+    Twips clientWidth;
+    Twips clientHeight;
+    Placement placement;
+    Colour background;
+    Font font;  // every control uses the window's font
+};
+
+struct Control {
+    std::string_view name;  // the control array's name
+    catalogue::MemberIndex member;
+    ControlKind kind;
+    Rect rect;
+    bool visible;
+    int tabPlace;     // 1 is first in the tab order
+    bool takesFocus;  // a label never does
+    Content content;
+    // Lists
+    bool sorted;
+    SelectionMode selection;
+    bool wholeRows;  // the height is trimmed to a whole number of rows
+    // Text boxes
+    bool multiLine;
+    bool wordWrap;
+    bool readOnly;  // the text can be selected and copied, not changed
+    // Labels
+    Alignment alignment;
+    bool opaque;
+    bool border;
+    bool autoSize;
+    // Every control
+    ScrollBars scrollBars;  // vertical: always present for a text box, as needed for a list
+    std::optional<Colour> background;  // none: the platform's standard colours
+    // What assistive technology reads for it; an empty name means the
+    // control's own text names it.
+    std::u16string_view accessibleName;
+    std::u16string_view accessibleDescription;
+};
+
+inline constexpr Window kWindow{
+    .name = "Kalvetor",
+    .captionSeparator = "  ",
+    .border = Border::FixedSingle,
+    .systemMenu = true,
+    .closeButton = true,
+    .minimiseButton = false,
+    .maximiseButton = false,
+    .clientWidth = 6615,
+    .clientHeight = 5430,
+    .placement = Placement::CentreOfOwnerOrScreen,
+    .background = Colour{0x00FFC0C0},
+    .font = {.family = "Times New Roman",
+             .points = 12,
+             .weight = 400,
+             .italic = false,
+             .underline = false,
+             .strikeOut = false,
+             .characterSet = 204},
+};
+
+// In the order the window creates them. Where two overlap, stacking
+// decides (see stackingOrder()).
+inline constexpr std::array<Control, 4> kControls{{
+    {.name = "List1",
+     .member = catalogue::kDescriptionStore,
+     .kind = ControlKind::ListBox,
+     .rect = {1920, 3120, 3975, 3765},
+     .visible = false,
+     .tabPlace = 4,
+     .takesFocus = false,
+     .content = Content::Descriptions,
+     .sorted = false,
+     .selection = SelectionMode::Single,
+     .wholeRows = true,
+     .multiLine = false,
+     .wordWrap = false,
+     .readOnly = true,
+     .alignment = Alignment::Left,
+     .opaque = true,
+     .border = true,
+     .autoSize = false,
+     .scrollBars = ScrollBars::Vertical,
+     .background = std::nullopt,
+     .accessibleName = u"",
+     .accessibleDescription = u""},
+    {.name = "List1",
+     .member = catalogue::kNameList,
+     .kind = ControlKind::ListBox,
+     .rect = {1440, 360, 3975, 2340},
+     .visible = true,
+     .tabPlace = 3,
+     .takesFocus = true,
+     .content = Content::Names,
+     .sorted = false,
+     .selection = SelectionMode::Single,
+     .wholeRows = true,
+     .multiLine = false,
+     .wordWrap = false,
+     .readOnly = true,
+     .alignment = Alignment::Left,
+     .opaque = true,
+     .border = true,
+     .autoSize = false,
+     .scrollBars = ScrollBars::Vertical,
+     .background = std::nullopt,
+     .accessibleName = u"Народни будители",
+     .accessibleDescription = u"Списък с имената на народните будители. Изберете име, за да прочетете за живота и "
+                              u"делото му в полето отдолу."},
+    {.name = "Text1",
+     .member = catalogue::kDescriptionBox,
+     .kind = ControlKind::TextBox,
+     .rect = {120, 2760, 6375, 2535},
+     .visible = true,
+     .tabPlace = 1,
+     .takesFocus = true,
+     .content = Content::Introduction,
+     .sorted = false,
+     .selection = SelectionMode::None,
+     .wholeRows = false,
+     .multiLine = true,
+     .wordWrap = true,
+     .readOnly = true,
+     .alignment = Alignment::Left,
+     .opaque = true,
+     .border = true,
+     .autoSize = false,
+     .scrollBars = ScrollBars::Vertical,
+     .background = std::nullopt,
+     .accessibleName = u"Описание",
+     .accessibleDescription = u"Животът и делото на избрания будител, а преди избора – въведение към проекта. "
+                              u"Текстът може да се избира и копира, но не и да се променя."},
+    {.name = "Label1",
+     .member = 0,
+     .kind = ControlKind::Label,
+     .rect = {1440, 0, 3975, 375},
+     .visible = true,
+     .tabPlace = 2,
+     .takesFocus = false,
+     .content = Content::Title,
+     .sorted = false,
+     .selection = SelectionMode::None,
+     .wholeRows = false,
+     .multiLine = false,
+     .wordWrap = false,
+     .readOnly = true,
+     .alignment = Alignment::Centre,
+     .opaque = true,
+     .border = false,
+     .autoSize = false,
+     .scrollBars = ScrollBars::None,
+     .background = Colour{0x0080C0FF},
+     .accessibleName = u"",
+     .accessibleDescription = u"Заглавие на програмата"},
+}};
+
+// The controls from bottom to top. A label is drawn on the window itself,
+// beneath every control that is a window of its own; among those, a later
+// one covers an earlier one. A front end whose controls are all windows or
+// widgets creates them in this order to look the same: the name list then
+// covers the label's bottom pixel.
+constexpr std::array<const Control*, kControls.size()> stackingOrder() {
+    std::array<const Control*, kControls.size()> order{};
+    std::size_t next = 0;
+    for (const bool labels : {true, false}) {
+        for (const Control& c : kControls) {
+            if ((c.kind == ControlKind::Label) == labels) {
+                order[next++] = &c;
+            }
+        }
+    }
+    return order;
+}
+
+// The control with this name and member index. Only the window's own
+// controls exist; asking for another is a programming error, refused at
+// compile time where the call is a constant expression.
+constexpr const Control& control(std::string_view name, catalogue::MemberIndex member = 0) {
+    for (const Control& c : kControls) {
+        if (c.name == name && c.member == member) {
+            return c;
+        }
+    }
+    throw "no such control";
+}
+
+inline constexpr const Control& kDescriptionStore = control("List1", catalogue::kDescriptionStore);
+inline constexpr const Control& kNameList = control("List1", catalogue::kNameList);
+inline constexpr const Control& kDescriptionBox = control("Text1", catalogue::kDescriptionBox);
+inline constexpr const Control& kTitleLabel = control("Label1");
+
+}  // namespace definition

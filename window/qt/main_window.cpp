@@ -1,0 +1,184 @@
+#include "window/qt/main_window.h"
+
+#include <QIcon>
+#include <QImageReader>
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStyle>
+#include <algorithm>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "window/caption.h"
+#include "window/definition.h"
+#include "window/qt/name_list.h"
+#include "window/qt/qt_controls.h"
+#include "window/qt/qt_definition.h"
+
+namespace {
+
+using definition::Control;
+
+QString objectName(const Control& control) {
+    return QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
+}
+
+QColor backgroundOf(const Control& control) {
+    return toQColor(*control.background);
+}
+
+Qt::Alignment alignmentOf(const Control& control) {
+    switch (control.alignment) {
+        case definition::Alignment::Left: return Qt::AlignLeft;
+        case definition::Alignment::Centre: return Qt::AlignHCenter;
+        case definition::Alignment::Right: return Qt::AlignRight;
+    }
+    return Qt::AlignLeft;
+}
+
+// What every kind of control shares: name, place, visibility, focus, the
+// colour it may have of its own, what a screen reader says of it.
+void applyCommon(QWidget& widget, const Control& control) {
+    widget.setObjectName(objectName(control));
+    widget.setGeometry(logicalRect(control.rect));
+    widget.setVisible(control.visible);
+    if (!control.takesFocus) {
+        widget.setFocusPolicy(Qt::NoFocus);
+    }
+    if (control.background) {
+        QPalette palette = widget.palette();
+        palette.setColor(QPalette::Window, backgroundOf(control));
+        widget.setPalette(palette);
+        widget.setAutoFillBackground(control.opaque);
+    }
+    if (!control.accessibleName.empty()) {
+        widget.setAccessibleName(toQString(control.accessibleName));
+    }
+    widget.setAccessibleDescription(toQString(control.accessibleDescription));
+}
+
+}  // namespace
+
+Kalvetor::Kalvetor(QWidget* parent) : QWidget(parent) {
+    setUpWindow();
+    createControls();
+    controls_ = std::make_unique<QtControls>(descriptionStore_, *nameList_, *descriptionBox_);
+    connect(nameList_, &NameList::entryChosen, this, &Kalvetor::showSelectedDescription);
+}
+
+Kalvetor::~Kalvetor() = default;
+
+// The window's own properties, and what the definition cannot say in data:
+// Qt's window flags for the title-bar buttons and the icon.
+void Kalvetor::setUpWindow() {
+    const definition::Window& window = definition::kWindow;
+    setObjectName(QString::fromLatin1(window.name.data(), static_cast<qsizetype>(window.name.size())));
+    setWindowTitle(toQString(frontend::caption()));
+    setFont(windowFont());
+    QPalette background = palette();
+    background.setColor(QPalette::Window, toQColor(window.background));
+    setPalette(background);
+
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    flags.setFlag(Qt::WindowSystemMenuHint, window.systemMenu);
+    flags.setFlag(Qt::WindowCloseButtonHint, window.closeButton);
+    flags.setFlag(Qt::WindowMinimizeButtonHint, window.minimiseButton);
+    flags.setFlag(Qt::WindowMaximizeButtonHint, window.maximiseButton);
+    setWindowFlags(flags);
+
+    // A fixed single border: the client area is all the size there is.
+    setFixedSize(logicalPixels(window.clientWidth), logicalPixels(window.clientHeight));
+
+    // Naming the format spares Qt loading every image plugin to identify it.
+    QImageReader icon(QStringLiteral(":/kalvetor/icon.png"), "png");
+    icon.setAutoDetectImageFormat(false);
+    setWindowIcon(QIcon(QPixmap::fromImage(icon.read())));
+
+    // No owner: the centre of the screen. The frame is not known before the
+    // window is shown, so the client area is what is centred.
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
+}
+
+void Kalvetor::createControls() {
+    // Qt stacks siblings in the order they are created.
+    std::vector<QWidget*> tabOrder(definition::kControls.size() + 1, nullptr);
+    for (const Control* stacked : definition::stackingOrder()) {
+        const Control& control = *stacked;
+        QWidget* widget = nullptr;
+        switch (control.content) {
+            case definition::Content::Descriptions:
+                // The store is the window's plain list, not a widget.
+                continue;
+            case definition::Content::Names: {
+                nameList_ = new NameList(this);
+                nameList_->setSortingEnabled(control.sorted);
+                nameList_->setSelectionMode(control.selection == definition::SelectionMode::Single
+                                                ? QAbstractItemView::SingleSelection
+                                                : QAbstractItemView::NoSelection);
+                nameList_->setVerticalScrollBarPolicy(control.scrollBars == definition::ScrollBars::Vertical
+                                                          ? Qt::ScrollBarAsNeeded
+                                                          : Qt::ScrollBarAlwaysOff);
+                nameList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+                nameList_->setUniformItemSizes(true);
+                widget = nameList_;
+                break;
+            }
+            case definition::Content::Introduction: {
+                descriptionBox_ = new QPlainTextEdit(this);
+                descriptionBox_->setLineWrapMode(control.wordWrap ? QPlainTextEdit::WidgetWidth
+                                                                  : QPlainTextEdit::NoWrap);
+                descriptionBox_->setVerticalScrollBarPolicy(control.scrollBars == definition::ScrollBars::Vertical
+                                                                ? Qt::ScrollBarAlwaysOn
+                                                                : Qt::ScrollBarAlwaysOff);
+                descriptionBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+                descriptionBox_->setReadOnly(control.readOnly);
+                if (control.readOnly) {
+                    descriptionBox_->setTextInteractionFlags(Qt::TextSelectableByKeyboard |
+                                                             Qt::TextSelectableByMouse);
+                }
+                // Tab leaves the box, as it leaves a native text box.
+                descriptionBox_->setTabChangesFocus(true);
+                widget = descriptionBox_;
+                break;
+            }
+            case definition::Content::Title: {
+                label_ = new QLabel(this);
+                label_->setAlignment(alignmentOf(control) | Qt::AlignTop);
+                label_->setFrameShape(control.border ? QFrame::Box : QFrame::NoFrame);
+                widget = label_;
+                break;
+            }
+        }
+        applyCommon(*widget, control);
+        tabOrder[static_cast<std::size_t>(control.tabPlace)] = widget;
+    }
+    fillFromCatalogue();
+    if (definition::kNameList.wholeRows) {
+        nameList_->trimToWholeRows();
+    }
+
+    tabOrder.erase(std::remove(tabOrder.begin(), tabOrder.end(), nullptr), tabOrder.end());
+    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
+    // First in the tab order: it has the focus when the window opens.
+    tabOrder.front()->setFocus();
+}
+
+// After the controls have their sizes, so the box lays its text out once,
+// at its own width.
+void Kalvetor::fillFromCatalogue() {
+    label_->setText(decoded(catalogue::kTitle));
+    QStringList names;
+    for (const std::string_view name : catalogue::kNames) {
+        names.append(decoded(name));
+    }
+    nameList_->addItems(names);
+    descriptionBox_->setPlainText(decoded(catalogue::kIntroduction));
+}
+
+void Kalvetor::showSelectedDescription() {
+    controls_->showSelectedDescription(catalogue::kNameList);
+}

@@ -1,0 +1,34 @@
+#include "window/qt/qt_definition.h"
+
+#include "catalogue/cp1251.h"
+
+QString decoded(std::string_view cp1251) {
+    return QString::fromStdU16String(catalogue::decodeCp1251(cp1251));
+}
+
+QString toQString(std::u16string_view text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+int logicalPixels(definition::Twips twips) {
+    return definition::twipsToPixels(twips, definition::kStandardDpi);
+}
+
+QRect logicalRect(const definition::Rect& rect) {
+    return {logicalPixels(rect.left), logicalPixels(rect.top), logicalPixels(rect.width),
+            logicalPixels(rect.height)};
+}
+
+QColor toQColor(definition::Colour colour) {
+    return {colour.red(), colour.green(), colour.blue()};
+}
+
+QFont windowFont() {
+    const definition::Font& font = definition::kWindow.font;
+    QFont qfont(QString::fromLatin1(font.family.data(), static_cast<qsizetype>(font.family.size())), font.points);
+    qfont.setWeight(static_cast<QFont::Weight>(font.weight));
+    qfont.setItalic(font.italic);
+    qfont.setUnderline(font.underline);
+    qfont.setStrikeOut(font.strikeOut);
+    return qfont;
+}

@@ -1,0 +1,86 @@
+#!/bin/sh
+# Runs the program in a real X window under a window manager and checks it
+# as the X server and a user see it: the size hints that make it fixed, the
+# caption, a click on a name changing what is drawn, closing with Alt+F4
+# ending the program with status 0. (The conformance suite checks the
+# geometry and colours themselves against the window definition.) Every wait
+# is for an event, bounded by a generous time-out, never a fixed pause.
+# Run on an X display with a window manager (with_window_manager.sh):
+#   check_real_window.sh <kalvetor> [screenshot.png]
+set -u
+program=$1
+screenshot=${2:-}
+work=$(mktemp -d)
+status=0
+
+fail() {
+    echo "FAIL: $*"
+    status=1
+}
+
+# until_true <seconds> <command...>: runs the command every tenth of a second
+# until it succeeds; fails after the given time.
+until_true() {
+    limit=$(($1 * 10))
+    shift
+    tries=0
+    until "$@"; do
+        tries=$((tries + 1))
+        [ "$tries" -lt "$limit" ] || return 1
+        sleep 0.1
+    done
+}
+
+"$program" >"$work/output" 2>&1 &
+pid=$!
+
+window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" | tail -n 1)
+[ -n "$window" ] || { echo "FAIL: no window appeared"; cat "$work/output"; kill "$pid"; exit 1; }
+framed() { xprop -id "$window" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; }
+until_true 30 framed || fail "the window manager never framed the window"
+
+geometry() {  # geometry <xwininfo field>: a number from xwininfo for the window
+    xwininfo -id "$window" | awk -v field="$1" 'index($0, field) { print $NF }'
+}
+X=$(geometry "Absolute upper-left X:")
+Y=$(geometry "Absolute upper-left Y:")
+WIDTH=$(geometry "Width:")
+HEIGHT=$(geometry "Height:")
+hints=$(xprop -id "$window" WM_NORMAL_HINTS)
+printf '%s\n' "$hints" | grep -q "minimum size: $WIDTH by $HEIGHT" || fail "resizable (minimum size): $hints"
+printf '%s\n' "$hints" | grep -q "maximum size: $WIDTH by $HEIGHT" || fail "resizable (maximum size): $hints"
+LC_ALL=C.UTF-8 xprop -id "$window" _NET_WM_NAME | grep -q '"https://kalvetor.bg  Калветор"' || fail "caption"
+
+# Click the third name and see the window's picture change.
+shot() { import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" "$work/$1.png"; }
+changed() { shot after && ! cmp -s "$work/before.png" "$work/after.png"; }
+shot before
+xdotool mousemove --sync $((X + WIDTH / 3)) $((Y + HEIGHT / 4)) click 1  # in the list
+until_true 30 changed || fail "the window did not change on a click on a name"
+
+if [ -n "$screenshot" ]; then
+    set -- $(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    import -window root -crop "$((WIDTH + $1 + $2))x$((HEIGHT + $3 + $4))+$((X - $1))+$((Y - $3))" "$screenshot"
+fi
+
+# Alt+F4 is the window manager's: it reaches it only as real input (XTEST)
+# while the window has the focus; sent to an unfocused window, xdotool would
+# deliver it to the program, which rightly ignores it. The key release may
+# find the window already gone; that is no error.
+xdotool windowactivate "$window" 2>/dev/null
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
+until_true 30 focused || fail "the window never took the focus"
+xdotool key alt+F4 2>/dev/null
+ended() { ! kill -0 "$pid" 2>/dev/null; }
+if until_true 60 ended; then
+    wait "$pid"
+    code=$?
+    [ "$code" -eq 0 ] || fail "Alt+F4 ended the program with status $code, not 0"
+else
+    fail "the program was still running 60 s after Alt+F4"
+    kill "$pid" 2>/dev/null
+fi
+grep -v -e XDG_RUNTIME_DIR "$work/output"
+rm -rf "$work"
+[ $status -eq 0 ] && echo "real window: ok"
+exit $status

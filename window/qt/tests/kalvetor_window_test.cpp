@@ -1,0 +1,162 @@
+// What only the Qt front end has, beside the conformance suite that every
+// front end passes: the layout scaled as a whole by Qt's scale factor, the
+// font's coverage of the catalogue, the names QAccessible gives screen
+// readers, the list's own keeping of its selection, and a failed selection
+// going to Qt's message log.
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QRawFont>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTest>
+#include <memory>
+
+#include "catalogue/catalogue.h"
+#include "window/definition.h"
+#include "window/qt/main_window.h"
+#include "window/qt/name_list.h"
+#include "window/qt/qt_definition.h"
+#include "window/qt/startup.h"
+#include "window/qt/tests/shown_text.h"
+
+class KalvetorWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void keepsEveryControlWholeAtThisScale();
+    void fontDrawsEveryCatalogueCharacter();
+    void namesAndDescribesEachControlForScreenReaders_data();
+    void namesAndDescribesEachControlForScreenReaders();
+    void keepsTheSelectionOnCtrlClick();
+    void logsAFailedSelectionAndKeepsTheBox();
+
+private:
+    template <typename T>
+    T* child(const definition::Control& control) {
+        T* found = window_->findChild<T*>(QString::fromLatin1(control.name.data(), qsizetype(control.name.size())));
+        if (found == nullptr) {
+            qFatal("no child %s", control.name.data());
+        }
+        return found;
+    }
+    NameList* list() { return child<NameList>(definition::kNameList); }
+    QPlainTextEdit* box() { return child<QPlainTextEdit>(definition::kDescriptionBox); }
+    QLabel* label() { return child<QLabel>(definition::kTitleLabel); }
+
+    void clickEntry(int row, Qt::KeyboardModifiers modifiers = {});
+
+    std::unique_ptr<Kalvetor> window_;
+};
+
+void KalvetorWindowTest::initTestCase() {
+    startup::configureApplication();
+}
+
+void KalvetorWindowTest::init() {
+    window_ = std::make_unique<Kalvetor>();
+    window_->show();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+}
+
+void KalvetorWindowTest::cleanup() {
+    window_.reset();
+}
+
+void KalvetorWindowTest::clickEntry(int row, Qt::KeyboardModifiers modifiers) {
+    QListWidgetItem* item = list()->item(row);
+    list()->scrollToItem(item);
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, list()->visualItemRect(item).center());
+}
+
+// Run also with QT_SCALE_FACTOR set: the layout scales as a whole, and no
+// control is clipped or loses its whole rows.
+void KalvetorWindowTest::keepsEveryControlWholeAtThisScale() {
+    const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
+    if (!factor.isEmpty()) {
+        QCOMPARE(window_->devicePixelRatioF(), factor.toDouble());
+    }
+    const QRect client = window_->rect();
+    for (QWidget* control : {static_cast<QWidget*>(label()), static_cast<QWidget*>(list()),
+                             static_cast<QWidget*>(box())}) {
+        QVERIFY2(client.contains(control->geometry()), qPrintable(control->objectName()));
+    }
+    const QFontMetrics metrics(label()->font());
+    QVERIFY(metrics.horizontalAdvance(label()->text()) <= label()->contentsRect().width());
+    QVERIFY(metrics.height() <= label()->contentsRect().height());
+
+    const int rowHeight = list()->sizeHintForRow(0);
+    QCOMPARE(list()->viewport()->height() % rowHeight, 0);
+    const int lastRow = catalogue::kEntryCount - 1;
+    list()->scrollToItem(list()->item(lastRow));
+    QCOMPARE(list()->visualItemRect(list()->item(lastRow)).bottom(), list()->viewport()->rect().bottom());
+
+    QCOMPARE(box()->horizontalScrollBar()->maximum(), 0);  // the text wraps, nothing runs off the side
+}
+
+void KalvetorWindowTest::fontDrawsEveryCatalogueCharacter() {
+    const QRawFont raw = QRawFont::fromFont(window_->font());
+    QString all = decoded(catalogue::kTitle) + decoded(catalogue::kIntroduction);
+    for (int i = 0; i < catalogue::kEntryCount; ++i) {
+        all += nameAt(i) + descriptionAt(i);
+    }
+    for (const QChar c : std::as_const(all)) {
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            QVERIFY2(raw.supportsCharacter(c), qPrintable(QStringLiteral("no glyph for U+%1").arg(c.unicode(), 4, 16)));
+        }
+    }
+}
+
+void KalvetorWindowTest::namesAndDescribesEachControlForScreenReaders_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("descriptionStart");
+    QTest::newRow("title label") << "Label1" << "Калветор" << "Заглавие на програмата";
+    QTest::newRow("name list") << "List1" << "Народни будители" << "Списък с имената на народните будители.";
+    QTest::newRow("description box") << "Text1" << "Описание" << "Животът и делото на избрания будител";
+}
+
+void KalvetorWindowTest::namesAndDescribesEachControlForScreenReaders() {
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QFETCH(QString, descriptionStart);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(window_->findChild<QWidget*>(control));
+    QVERIFY(accessible != nullptr);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+    QVERIFY2(accessible->text(QAccessible::Description).startsWith(descriptionStart),
+             qPrintable(accessible->text(QAccessible::Description)));
+}
+
+// A native single-selection list box never loses its selection to Ctrl+click
+// or Ctrl+Space, which in Qt would otherwise clear it.
+void KalvetorWindowTest::keepsTheSelectionOnCtrlClick() {
+    clickEntry(3);
+    clickEntry(3, Qt::ControlModifier);
+    QCOMPARE(list()->selectedRow(), 3);
+    QTest::keyClick(list(), Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(list()->selectedRow(), 3);
+    QCOMPARE(box()->toPlainText(), descriptionAt(3));
+}
+
+void KalvetorWindowTest::logsAFailedSelectionAndKeepsTheBox() {
+    clickEntry(5);
+    // Only a program could clear the selection; the choice it reports then
+    // has no description to show.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not shown: no description at the selected position")));
+    list()->clearSelection();
+    QCOMPARE(list()->selectedRow(), -1);
+    QCOMPARE(box()->toPlainText(), descriptionAt(5));
+    QVERIFY(window_->isVisible());
+}
+
+QTEST_MAIN(KalvetorWindowTest)
+#include "kalvetor_window_test.moc"

@@ -1,0 +1,220 @@
+// The conformance suite's driver for the Qt front end: the real Kalvetor
+// window in this process, worked with Qt Test's mouse and key events, which
+// go through Qt's own event handling as a user's do. On the offscreen
+// platform colours are read from the window's own rendering; on a real X
+// display, from the screen.
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "window/conformance/driver.h"
+#include "window/qt/main_window.h"
+#include "window/qt/name_list.h"
+#include "window/qt/qt_definition.h"
+#include "window/qt/startup.h"
+
+namespace conformance {
+namespace {
+
+using definition::Control;
+
+QString nameOf(const Control& control) {
+    return QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
+}
+
+PixelRect toPixelRect(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+class QtDriver final : public Driver {
+public:
+    QtDriver() : application_(argc_, argv_) { startup::configureApplication(); }
+
+    void start() override {
+        window_.reset();
+        window_ = std::make_unique<Kalvetor>();
+        window_->show();
+        window_->activateWindow();
+        if (!QTest::qWaitForWindowActive(window_.get(), 10'000)) {
+            qFatal("the window did not become active within 10 s");
+        }
+        list_ = window_->findChild<NameList*>(nameOf(definition::kNameList));
+        box_ = window_->findChild<QPlainTextEdit*>(nameOf(definition::kDescriptionBox));
+        label_ = window_->findChild<QLabel*>(nameOf(definition::kTitleLabel));
+        if (list_ == nullptr || box_ == nullptr || label_ == nullptr) {
+            qFatal("the window lacks a control of the definition");
+        }
+    }
+
+    int dpi() override { return definition::kStandardDpi; }  // Qt lays out in pixels at 96 dpi
+    PixelRect clientSize() override { return {0, 0, window_->width(), window_->height()}; }
+    PixelRect frameOnScreen() override { return toPixelRect(window_->frameGeometry()); }
+    PixelRect workArea() override { return toPixelRect(window_->screen()->availableGeometry()); }
+
+    Frame frame() override {
+        const Qt::WindowFlags flags = window_->windowFlags();
+        return {.resizable = window_->minimumSize() != window_->maximumSize(),
+                .minimiseButton = flags.testFlag(Qt::WindowMinimizeButtonHint),
+                .maximiseButton = flags.testFlag(Qt::WindowMaximizeButtonHint),
+                .systemMenu = flags.testFlag(Qt::WindowSystemMenuHint),
+                .closeButton = flags.testFlag(Qt::WindowCloseButtonHint)};
+    }
+
+    std::u16string caption() override { return window_->windowTitle().toStdU16String(); }
+
+    std::optional<PixelRect> controlRect(const Control& control) override {
+        const QWidget* widget = widgetOf(control);
+        if (widget == nullptr || !widget->isVisible()) {
+            return std::nullopt;
+        }
+        return toPixelRect(widget->geometry());
+    }
+
+    Rgb colourAt(int x, int y) override {
+        QColor colour;
+        if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+            const QImage image = window_->grab().toImage();
+            const qreal ratio = image.devicePixelRatio();
+            colour = image.pixelColor(qRound(x * ratio), qRound(y * ratio));
+        } else {
+            // What the display shows, once everything pending is drawn.
+            QApplication::processEvents();
+            const QPoint global = window_->mapToGlobal(QPoint(x, y));
+            colour = window_->screen()->grabWindow(0, global.x(), global.y(), 1, 1).toImage().pixelColor(0, 0);
+        }
+        return {colour.red(), colour.green(), colour.blue()};
+    }
+
+    FontInUse fontOf(const Control& control) override {
+        const QWidget* widget = widgetOf(control);
+        const QFont font = widget->font();
+        const QFontInfo resolved(font);
+        return {.family = resolved.family().toStdString(),
+                .pixelHeight = resolved.pixelSize(),
+                .weight = resolved.weight(),
+                .italic = resolved.italic(),
+                .underline = font.underline(),
+                .strikeOut = font.strikeOut()};
+    }
+
+    std::u16string labelText() override { return label_->text().toStdU16String(); }
+
+    const Control* focused() override {
+        const QWidget* focus = QApplication::focusWidget();
+        for (const Control& control : definition::kControls) {
+            if (focus != nullptr && focus == widgetOf(control)) {
+                return &control;
+            }
+        }
+        return nullptr;
+    }
+
+    void press(Key key) override {
+        static const struct {
+            Key key;
+            Qt::Key qt;
+            Qt::KeyboardModifiers modifiers;
+        } keys[] = {
+            {Key::Up, Qt::Key_Up, {}},           {Key::Down, Qt::Key_Down, {}},
+            {Key::Home, Qt::Key_Home, {}},       {Key::End, Qt::Key_End, {}},
+            {Key::PageUp, Qt::Key_PageUp, {}},   {Key::PageDown, Qt::Key_PageDown, {}},
+            {Key::Tab, Qt::Key_Tab, {}},         {Key::ShiftTab, Qt::Key_Backtab, Qt::ShiftModifier},
+            {Key::Delete, Qt::Key_Delete, {}},   {Key::Backspace, Qt::Key_Backspace, {}},
+            {Key::Return, Qt::Key_Return, {}},   {Key::SelectAll, Qt::Key_A, Qt::ControlModifier},
+            {Key::Copy, Qt::Key_C, Qt::ControlModifier}, {Key::Paste, Qt::Key_V, Qt::ControlModifier},
+            {Key::Cut, Qt::Key_X, Qt::ControlModifier},
+        };
+        for (const auto& entry : keys) {
+            if (entry.key == key) {
+                QTest::keyClick(focusOrWindow(), entry.qt, entry.modifiers);
+                return;
+            }
+        }
+    }
+
+    void type(std::u16string_view text) override {
+        for (const char16_t c : text) {
+            const QString character(QChar{c});
+            const QChar upper = character.at(0).toUpper();
+            const auto key = upper.unicode() < 0x80 ? Qt::Key(upper.unicode()) : Qt::Key_unknown;
+            QTest::sendKeyEvent(QTest::Press, focusOrWindow(), key, character, Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, focusOrWindow(), key, character, Qt::NoModifier);
+        }
+    }
+
+    std::u16string listItem(int row) override { return list_->item(row)->text().toStdU16String(); }
+    int listCount() override { return list_->count(); }
+    int selectedEntry() override { return list_->selectedRow(); }
+    int listRowHeight() override { return list_->sizeHintForRow(0); }
+    int listInnerHeight() override { return list_->viewport()->height(); }
+
+    void clickEntry(int row) override {
+        QListWidgetItem* item = list_->item(row);
+        list_->scrollToItem(item);
+        QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, list_->visualItemRect(item).center());
+    }
+
+    std::u16string boxText() override { return box_->toPlainText().toStdU16String(); }
+    int boxFirstVisibleLine() override { return box_->verticalScrollBar()->value(); }
+    void scrollBoxToEnd() override { box_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum); }
+    bool boxHasTextSelected() override { return box_->textCursor().hasSelection(); }
+    int boxCaretPosition() override { return box_->textCursor().position(); }
+
+    void setClipboard(std::u16string_view text) override { QApplication::clipboard()->setText(toQString(text)); }
+    std::u16string clipboard() override { return QApplication::clipboard()->text().toStdU16String(); }
+
+    int closeAndWaitForExit() override {
+        QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
+        const int status = QApplication::exec();
+        window_.reset();
+        return status;
+    }
+
+private:
+    QWidget* widgetOf(const Control& control) {
+        if (&control == &definition::kDescriptionStore) {
+            // Any item view other than the name list would be the store shown.
+            for (QAbstractItemView* view : window_->findChildren<QAbstractItemView*>()) {
+                if (view != list_) {
+                    return view;
+                }
+            }
+            return nullptr;
+        }
+        if (&control == &definition::kNameList) {
+            return list_;
+        }
+        return window_->findChild<QWidget*>(nameOf(control));
+    }
+
+    QWidget* focusOrWindow() {
+        QWidget* focus = QApplication::focusWidget();
+        return focus != nullptr ? focus : window_.get();
+    }
+
+    static inline int argc_ = 1;
+    static inline char programName_[] = "qt_conformance_test";
+    static inline char* argv_[] = {programName_, nullptr};
+    QApplication application_;
+    std::unique_ptr<Kalvetor> window_;
+    NameList* list_ = nullptr;
+    QPlainTextEdit* box_ = nullptr;
+    QLabel* label_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Driver> makeDriver() {
+    return std::make_unique<QtDriver>();
+}
+
+}  // namespace conformance
