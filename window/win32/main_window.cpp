@@ -35,7 +35,10 @@ bool isWindowControl(const Control& control) {
 }
 
 DWORD controlStyle(const Control& control) {
-    DWORD style = WS_CHILD;
+    // A control made earlier lies above one made later (a new child goes
+    // below its siblings); WS_CLIPSIBLINGS keeps each from painting over
+    // those above it, so that the name list covers the label's bottom row.
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     if (control.visible) {
         style |= WS_VISIBLE;
     }
@@ -233,8 +236,8 @@ bool MainWindow::createControls() {
         if (!isWindowControl(control)) {
             continue;
         }
-        // Made in the definition's order, so that a later control lies above
-        // an earlier one; placed by layOut().
+        // Made in the definition's order, which is their order from the top
+        // down where they overlap; placed by layOut().
         controls_[i] = CreateWindowExW(controlExStyle(control), controlClass(control.kind), L"", controlStyle(control),
                                        0, 0, 0, 0, window_, reinterpret_cast<HMENU>(i + 1), instance_, nullptr);
         if (controls_[i] == nullptr) {

@@ -284,6 +284,25 @@ TEST_F(Win32Window, ColoursOnlyTheLabelAndLeavesTheBoxAndListTheirStandardColour
     EXPECT_EQ(driver_.colourAt(listRect->left + listRect->width - 30, listRect->top + 6), standard);
 }
 
+// Where the label and the list overlap, the list is on top: the label's
+// bottom rows show the list's edge, not orange.
+TEST_F(Win32Window, CoversTheLabelsBottomWithTheList) {
+    const int dpi = driver_.dpi();
+    const PixelRect label = pixels(definition::kTitleLabel.rect, dpi);
+    const std::optional<PixelRect> list = driver_.controlRect(definition::kNameList);
+    ASSERT_TRUE(list.has_value());
+    ASSERT_LT(list->top, label.top + label.height) << "the definition makes them overlap";
+    const conformance::Rgb orange{definition::kTitleLabel.background->red(),
+                                  definition::kTitleLabel.background->green(),
+                                  definition::kTitleLabel.background->blue()};
+    for (int y = list->top; y < label.top + label.height; ++y) {
+        for (const int x : {list->left + 1, list->left + list->width / 2, list->left + list->width - 2}) {
+            EXPECT_NE(driver_.colourAt(x, y), orange) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(driver_.colourAt(list->left + list->width / 2, list->top - 1), orange);
+}
+
 TEST_F(Win32Window, CarriesTheProgramsIconInBothSizes) {
     for (const auto& [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
         const auto icon = reinterpret_cast<HICON>(SendMessageW(main(), WM_GETICON, static_cast<WPARAM>(which), 0));
