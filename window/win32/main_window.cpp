@@ -123,6 +123,17 @@ SIZE frameSize(UINT dpi) {
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+// The top left corner of the frame centred on a monitor's work area.
+POINT centredOnWorkArea(HMONITOR monitor, UINT dpi) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    const RECT& area = info.rcWork;
+    const SIZE size = frameSize(dpi);
+    return {area.left + std::max(0L, (area.right - area.left - size.cx) / 2),
+            area.top + std::max(0L, (area.bottom - area.top - size.cy) / 2)};
+}
+
 HFONT createWindowFont(UINT dpi) {
     const definition::Font& font = kWindow.font;
     // FF_ROMAN says the face is a serif one, which lets a system without it
@@ -191,11 +202,7 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
         windowClass.lpfnWndProc = &MainWindow::windowProcedure;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-        windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(KALVETOR_ICON_RESOURCE),
-                                                           IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-        windowClass.hIconSm = static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(KALVETOR_ICON_RESOURCE), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                       GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        // No class icons: each window sets its own, in the sizes for its DPI.
         // The background is painted in WM_ERASEBKGND with the window's brush.
         windowClass.hbrBackground = nullptr;
         windowClass.lpszClassName = name.c_str();
@@ -207,26 +214,27 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
     std::unique_ptr<MainWindow> window(new MainWindow(instance));
     window->background_ = CreateSolidBrush(colorRef(kWindow.background));
     const std::wstring caption = toWide(frontend::caption());
-    // Made hidden at the primary monitor's origin, so that it has that
-    // monitor's DPI to be sized for.
-    if (CreateWindowExW(windowExStyle(), name.c_str(), caption.c_str(), windowStyle(), 0, 0, 0, 0, nullptr, nullptr,
-                        instance, window.get()) == nullptr) {
+    // Made hidden, centred on the primary monitor's work area for the system
+    // DPI, which is the primary monitor's on most systems; sized again below
+    // where the window's own DPI turns out to be another.
+    const UINT systemDpi = dpiOfWindow(nullptr);
+    const POINT centred = centredOnWorkArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), systemDpi);
+    const SIZE size = frameSize(systemDpi);
+    if (CreateWindowExW(windowExStyle(), name.c_str(), caption.c_str(), windowStyle(), centred.x, centred.y, size.cx,
+                        size.cy, nullptr, nullptr, instance, window.get()) == nullptr) {
         return nullptr;
     }
     if (!window->createControls()) {
         return nullptr;
     }
-
+    // Content last, once each control has its size and font: an edit
+    // control wraps its whole text again at every change of either.
     const UINT dpi = dpiOfWindow(window->window_);
     window->layOut(dpi);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window->window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& area = monitor.rcWork;
-    const SIZE size = frameSize(dpi);
-    const POINT centred{area.left + std::max(0L, (area.right - area.left - size.cx) / 2),
-                        area.top + std::max(0L, (area.bottom - area.top - size.cy) / 2)};
-    window->sizeFrame(dpi, centred);
+    window->fillControls();
+    if (dpi != systemDpi) {
+        window->sizeFrame(dpi, centredOnWorkArea(MonitorFromWindow(window->window_, MONITOR_DEFAULTTOPRIMARY), dpi));
+    }
     return window;
 }
 
@@ -246,6 +254,22 @@ bool MainWindow::createControls() {
         if (control.background) {
             controlBrushes_[i] = CreateSolidBrush(colorRef(*control.background));
         }
+    }
+    selection_ = std::make_unique<Win32Controls>(store_, controlHandle(definition::kNameList),
+                                                 controlHandle(definition::kDescriptionBox));
+    // The focus goes to the first control in the tab order when the window
+    // is first activated.
+    focusToRestore_ = nullptr;
+    moveFocus(true);
+    return true;
+}
+
+void MainWindow::fillControls() {
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const Control& control = kControls[i];
+        if (controls_[i] == nullptr) {
+            continue;
+        }
         switch (control.content) {
             case definition::Content::Names:
                 SendMessageW(controls_[i], LB_INITSTORAGE, catalogue::kNames.size(), 64 * catalogue::kNames.size());
@@ -263,13 +287,6 @@ bool MainWindow::createControls() {
             case definition::Content::Descriptions: break;
         }
     }
-    selection_ = std::make_unique<Win32Controls>(store_, controlHandle(definition::kNameList),
-                                                 controlHandle(definition::kDescriptionBox));
-    // The focus goes to the first control in the tab order when the window
-    // is first activated.
-    focusToRestore_ = nullptr;
-    moveFocus(true);
-    return true;
 }
 
 HWND MainWindow::controlHandle(const Control& control) const {

@@ -58,7 +58,9 @@ private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // The controls, empty and not yet placed; then what each holds.
     bool createControls();
+    void fillControls();
     // Font, control rectangles and icons for a DPI.
     void layOut(UINT dpi);
     // The frame around the client area at a DPI, its top left corner there.

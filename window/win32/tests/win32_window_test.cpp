@@ -315,8 +315,6 @@ TEST_F(Win32Window, CarriesTheProgramsIconInBothSizes) {
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
     }
-    EXPECT_NE(GetClassLongPtrW(main(), GCLP_HICON), 0);
-    EXPECT_NE(GetClassLongPtrW(main(), GCLP_HICONSM), 0);
 }
 
 TEST(EditText, BreaksLinesWithCrLf) {
