@@ -272,11 +272,14 @@ void MainWindow::fillControls() {
         }
         switch (control.content) {
             case definition::Content::Names:
+                // Drawn once, when all names are in, rather than after each.
+                SendMessageW(controls_[i], WM_SETREDRAW, FALSE, 0);
                 SendMessageW(controls_[i], LB_INITSTORAGE, catalogue::kNames.size(), 64 * catalogue::kNames.size());
                 for (const std::string_view name : catalogue::kNames) {
                     const std::wstring item = toWide(catalogue::decodeCp1251(name));
                     SendMessageW(controls_[i], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
                 }
+                SendMessageW(controls_[i], WM_SETREDRAW, TRUE, 0);
                 break;
             case definition::Content::Introduction:
                 replaceEditText(controls_[i], catalogue::decodeCp1251(catalogue::kIntroduction));
