@@ -350,43 +350,60 @@ struct Dates {
     TextView text;  // between the parentheses
 };
 
-std::optional<Dates> readDates(TextView rest) {
-    if (!startsWith(rest, U" (")) {
-        return std::nullopt;
-    }
-    std::size_t at = 2;
-    const std::size_t open = at;
+// "1837-1873" or "ок.1799-ок.1871" at text[at...]; at moves past it.
+std::optional<Dates> readYears(TextView text, std::size_t& at) {
     const auto year = [&](int& value) {
-        if (startsWith(rest.substr(at), U"ок.")) {
+        if (startsWith(text.substr(at), U"ок.")) {
             at += 3;
         }
-        const auto [number, digits] = readNumber(rest, at);
+        const auto [number, digits] = readNumber(text, at);
         at += digits;
         value = number;
         return digits >= 3 && digits <= 4;
     };
     Dates dates{false, 0, 0, {}};
-    const std::size_t mark = at;
-    if (year(dates.first) && startsWith(rest.substr(at), U"-") && (++at, year(dates.second)) &&
-        startsWith(rest.substr(at), U")")) {
-        // years
-    } else {
-        at = mark;
-        const auto [first, firstDigits] = readNumber(rest, at);
-        at += firstDigits;
-        if (firstDigits < 1 || firstDigits > 2 || !startsWith(rest.substr(at), U".-")) {
-            return std::nullopt;
-        }
-        at += 2;
-        const auto [second, secondDigits] = readNumber(rest, at);
-        at += secondDigits;
-        if (secondDigits < 1 || secondDigits > 2 || !startsWith(rest.substr(at), U". век)")) {
-            return std::nullopt;
-        }
-        at += 5;
-        dates = Dates{true, first, second, {}};
+    if (!year(dates.first) || !startsWith(text.substr(at), U"-")) {
+        return std::nullopt;
     }
-    dates.text = rest.substr(open, at - open);
+    ++at;
+    if (!year(dates.second)) {
+        return std::nullopt;
+    }
+    return dates;
+}
+
+// "9.-10. век" at text[at...]; at moves past it.
+std::optional<Dates> readCenturies(TextView text, std::size_t& at) {
+    const auto [first, firstDigits] = readNumber(text, at);
+    at += firstDigits;
+    if (firstDigits < 1 || firstDigits > 2 || !startsWith(text.substr(at), U".-")) {
+        return std::nullopt;
+    }
+    at += 2;
+    const auto [second, secondDigits] = readNumber(text, at);
+    at += secondDigits;
+    if (secondDigits < 1 || secondDigits > 2 || !startsWith(text.substr(at), U". век")) {
+        return std::nullopt;
+    }
+    at += 5;
+    return Dates{true, first, second, {}};
+}
+
+std::optional<Dates> readDates(TextView rest) {
+    if (!startsWith(rest, U" (")) {
+        return std::nullopt;
+    }
+    constexpr std::size_t open = 2;
+    std::size_t at = open;
+    std::optional<Dates> dates = readYears(rest, at);
+    if (!dates || !startsWith(rest.substr(at), U")")) {
+        at = open;
+        dates = readCenturies(rest, at);
+    }
+    if (!dates || !startsWith(rest.substr(at), U")")) {
+        return std::nullopt;
+    }
+    dates->text = rest.substr(open, at - open);
     ++at;  // ")"
     if (!startsWith(rest.substr(at), U" - ") && !startsWith(rest.substr(at), U". ")) {
         return std::nullopt;
