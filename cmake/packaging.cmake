@@ -8,6 +8,39 @@
 #   shortcut and an entry in Add or Remove Programs, and the portable
 #   Kalvetor-<version>-win64.zip; both hold Kalvetor.exe and the texts below.
 
+# Licences: the code is under MIT; the catalogue's texts, the icon and the
+# screenshot are under CC BY-SA 4.0; the AppStream entry is under FSFAP.
+# .reuse/dep5 says which file is under which, and LICENSES/ holds the texts,
+# for any package that must carry them.
+set(KALVETOR_COPYRIGHT_FILE ${PROJECT_SOURCE_DIR}/.reuse/dep5)
+set(KALVETOR_LICENSE_FILES
+    ${PROJECT_SOURCE_DIR}/LICENSES/MIT.txt
+    ${PROJECT_SOURCE_DIR}/LICENSES/CC-BY-SA-4.0.txt
+    ${PROJECT_SOURCE_DIR}/LICENSES/FSFAP.txt)
+
+if(NOT WIN32)
+    # Debian's copyright file is .reuse/dep5 itself with the full text of
+    # each licence added as a stand-alone License paragraph, since none of
+    # the three is in /usr/share/common-licenses: one source for both.
+    file(READ ${KALVETOR_COPYRIGHT_FILE} debian_copyright)
+    foreach(license_file IN LISTS KALVETOR_LICENSE_FILES)
+        get_filename_component(license ${license_file} NAME_WLE)
+        file(READ ${license_file} text)
+        string(STRIP "${text}" text)
+        # Continuation lines begin with a space; an empty one is " .".
+        string(REPLACE "\n" "\n " text "${text}")
+        string(REPLACE "\n \n" "\n .\n" text "${text}")
+        string(REPLACE "\n \n" "\n .\n" text "${text}")
+        string(APPEND debian_copyright "\nLicense: ${license}\n ${text}\n")
+    endforeach()
+    set(KALVETOR_DEBIAN_COPYRIGHT ${PROJECT_BINARY_DIR}/copyright)
+    file(WRITE ${PROJECT_BINARY_DIR}/copyright.new "${debian_copyright}")
+    configure_file(${PROJECT_BINARY_DIR}/copyright.new ${KALVETOR_DEBIAN_COPYRIGHT} COPYONLY)
+    set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+        ${KALVETOR_COPYRIGHT_FILE} ${KALVETOR_LICENSE_FILES})
+    install(FILES ${KALVETOR_DEBIAN_COPYRIGHT} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kalvetor)
+endif()
+
 set(CPACK_PACKAGE_VERSION ${KALVETOR_DISPLAY_VERSION})
 set(CPACK_PACKAGE_VENDOR ${KALVETOR_DEVELOPER})
 set(CPACK_PACKAGE_CONTACT "${KALVETOR_DEVELOPER} <developers@kalvetor.bg>")
@@ -19,14 +52,12 @@ that joins History and Informatics; all text is in Bulgarian.")
 set(CPACK_STRIP_FILES ON)
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
-    # The texts that go beside the program: the readme and every licence
-    # file there is. One line each to add more.
+    # The texts that go beside the program: the readme, which file is under
+    # which licence, and the licences. One line each to add more.
     set(KALVETOR_WINDOWS_TEXTS ${PROJECT_SOURCE_DIR}/README.md)
-    file(GLOB KALVETOR_LICENCE_TEXTS ${PROJECT_SOURCE_DIR}/LICENSES/*)
     install(FILES ${KALVETOR_WINDOWS_TEXTS} DESTINATION .)
-    if(KALVETOR_LICENCE_TEXTS)
-        install(FILES ${KALVETOR_LICENCE_TEXTS} DESTINATION LICENSES)
-    endif()
+    install(FILES ${KALVETOR_COPYRIGHT_FILE} DESTINATION . RENAME COPYRIGHT.txt)
+    install(FILES ${KALVETOR_LICENSE_FILES} DESTINATION LICENSES)
 
     set(CPACK_GENERATOR "NSIS;ZIP")
     # Values reach the generators as written here, backslashes and all.

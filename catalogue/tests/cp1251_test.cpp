@@ -1,11 +1,12 @@
-// The Windows-1251 decoder against glibc's iconv, which serves as an
-// independent reference for every byte value.
+// The Windows-1251 decoder and encoder against glibc's iconv, which serves as
+// an independent reference for every byte value and every character of the
+// Basic Multilingual Plane.
 
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-#include <stdexcept>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,45 @@ TEST(Cp1251Decoder, AgreesWithIconvOnEveryByteValue) {
         }
         ASSERT_TRUE(expected.has_value()) << "iconv has no character for byte " << value;
         EXPECT_EQ(std::u16string(1, cp1251ToUnicode(byte)), fromUtf16le(*expected)) << "byte " << value;
+    }
+}
+
+TEST(Cp1251Encoder, AgreesWithIconvOnEveryBasicPlaneCharacter) {
+    Iconv reference("CP1251", "UTF-16LE");
+    int encodable = 0;
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            continue;  // surrogates are no characters
+        }
+        const std::optional<std::string> expected =
+            reference(toUtf16le(std::u16string(1, static_cast<char16_t>(c))));
+        const std::optional<unsigned char> byte = encodeCp1251(c);
+        ASSERT_EQ(byte.has_value(), expected.has_value()) << "U+" << std::hex << static_cast<unsigned>(c);
+        if (byte) {
+            ++encodable;
+            EXPECT_EQ(std::string(1, static_cast<char>(*byte)), *expected)
+                << "U+" << std::hex << static_cast<unsigned>(c);
+        }
+    }
+    EXPECT_EQ(encodable, 255);  // every byte value but the unassigned one
+}
+
+TEST(Cp1251Encoder, RefusesCharactersBeyondTheBasicPlane) {
+    // Each would land on an encodable character if cut to 16 bits.
+    for (const char32_t c : {U'\U00010041', U'\U00010410', U'\U0001201E', U'\U0010FFFF'}) {
+        EXPECT_FALSE(encodeCp1251(c).has_value()) << "U+" << std::hex << static_cast<unsigned>(c);
+    }
+    EXPECT_FALSE(encodeCp1251(char32_t{0x110041}).has_value());
+}
+
+TEST(Cp1251Encoder, InvertsTheDecoder) {
+    for (int value = 0; value < 256; ++value) {
+        const auto byte = static_cast<unsigned char>(value);
+        if (byte == kCp1251Unassigned) {
+            EXPECT_FALSE(encodeCp1251(cp1251ToUnicode(byte)).has_value());
+        } else {
+            EXPECT_EQ(encodeCp1251(cp1251ToUnicode(byte)), byte) << "byte " << value;
+        }
     }
 }
 

@@ -2,14 +2,16 @@
 # What Kalvetor installs, checked two ways:
 #   check_installation.sh install <build-dir> <work-dir> <app-id>
 #     `cmake --install` into a scratch DESTDIR under /usr: exactly the
-#     expected files, no run path in the program, and the desktop file and
-#     the AppStream metainfo valid as installed;
+#     expected files, no run path in the program, the desktop file and
+#     the AppStream metainfo valid as installed, and the copyright file
+#     machine-readable with every licence in full;
 #   check_installation.sh package <build-dir> <work-dir> <app-id> <version>
 #     `cpack` into a scratch directory: the Debian package holds exactly the
-#     expected files, nothing of the build tree, and depends on Qt Widgets
-#     and the window's font.
+#     expected files, the copyright file as above, nothing of the build
+#     tree, and depends on Qt Widgets and the window's font.
 mode=$1
 build=$(cd "$2" && pwd)
+source=$(cd "$(dirname "$0")/../.." && pwd)
 work=$3
 id=$4
 status=0
@@ -25,6 +27,7 @@ expected_files() {
         echo usr/bin/kalvetor
         echo "usr/share/applications/$id.desktop"
         echo "usr/share/metainfo/$id.metainfo.xml"
+        echo usr/share/doc/kalvetor/copyright
         for size in 32 64 128 256; do
             echo "usr/share/icons/hicolor/${size}x$size/apps/$id.png"
         done
@@ -39,6 +42,57 @@ check_files() {
         echo "ok: the $(wc -l <"$work/expected-files") expected files and no others"
     else
         fail "the files differ from the expected ones (- missing, + unexpected)"
+    fi
+}
+
+# The installed copyright file: machine-readable (DEP-5, parsed strictly by
+# python3-debian), each licence it names given in full as LICENSES/ has it,
+# and a file of each kind under the licence .reuse/dep5 gives it.
+check_copyright() {
+    python=""
+    for candidate in /usr/bin/python3 python3; do
+        if "$candidate" -c 'import debian.copyright' 2>/dev/null; then
+            python=$candidate
+            break
+        fi
+    done
+    if [ -z "$python" ]; then
+        fail "no Python with the debian module (python3-debian) to read the copyright file"
+        return
+    fi
+    if "$python" - "$1" "$source" <<'END'
+import os
+import sys
+from debian.copyright import Copyright
+
+path, source = sys.argv[1], sys.argv[2]
+with open(path, encoding="utf-8") as f:
+    copyright = Copyright(f, strict=True)
+texts = {p.license.synopsis: p.license.text for p in copyright.all_license_paragraphs()}
+failures = []
+for files in copyright.all_files_paragraphs():
+    name = files.license.synopsis
+    if name not in texts:
+        failures.append(f"{name} (for {' '.join(files.files)}) has no License paragraph with its text")
+for name, text in texts.items():
+    with open(os.path.join(source, "LICENSES", name + ".txt"), encoding="utf-8") as f:
+        expected = f.read().strip()
+    if text.strip() != expected:
+        failures.append(f"the text of {name} differs from LICENSES/{name}.txt")
+for file, license in [("window/main.cpp", "MIT"), ("catalogue/content/entries.txt", "CC-BY-SA-4.0"),
+                      ("resources/icon/kalvetor.ico", "CC-BY-SA-4.0"), ("docs/screenshot.png", "CC-BY-SA-4.0"),
+                      ("resources/kalvetor.metainfo.xml.in", "FSFAP")]:
+    paragraph = copyright.find_files_paragraph(file)
+    if paragraph is None or paragraph.license.synopsis != license:
+        failures.append(f"{file} is not under {license}")
+for failure in failures:
+    print("FAIL:", failure)
+sys.exit(1 if failures else 0)
+END
+    then
+        echo "ok: copyright is DEP-5 with the full text of each licence"
+    else
+        fail "the copyright file"
     fi
 }
 
@@ -76,6 +130,7 @@ install)
     else
         fail "appstreamcli validate"
     fi
+    check_copyright "$root/usr/share/doc/kalvetor/copyright"
     ;;
 package)
     version=$5
@@ -90,6 +145,11 @@ package)
     dpkg-deb -c "$deb" >"$work/contents"
     # Lines are "mode owner size date time ./path"; directories end in /.
     awk '$6 !~ /\/$/ { sub(/^\.\//, "", $6); print $6 }' "$work/contents" | check_files
+    if dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/kalvetor/copyright >"$work/copyright"; then
+        check_copyright "$work/copyright"
+    else
+        fail "the package has no readable usr/share/doc/kalvetor/copyright"
+    fi
     if grep -F -e "${build#/}" -e CMakeFiles -e _CPack_Packages -e /include/ "$work/contents" ||
         grep -E '\.(a|h|o|cmake)$' "$work/contents"; then
         fail "the package holds parts of the build tree"

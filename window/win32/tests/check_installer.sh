@@ -28,9 +28,10 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # The portable zip: the program, the readme and any licence texts.
 listing=$(python3 -c 'import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip")
-for member in "$name.exe" README.md; do
+for member in "$name.exe" README.md COPYRIGHT.txt; do
     echo "$listing" | grep -q "/$member\$" || fail "the zip holds no $member"
 done
+echo "$listing" | grep -q "/LICENSES/.*\.txt\$" || fail "the zip holds no licence text"
 echo "zip: $(echo "$listing" | tr '\n' ' ')"
 
 wine() { "$wine_run" "$prefix" "$@"; }
@@ -46,9 +47,10 @@ fi
 rm -rf "$programs" "$menu"
 
 wine "$installer" /S || fail "the installer ended with status $?"
-for file in "$name.exe" README.md Uninstall.exe; do
+for file in "$name.exe" README.md COPYRIGHT.txt Uninstall.exe; do
     [ -f "$programs/$file" ] || fail "Program Files\\$name\\$file is not installed"
 done
+ls "$programs/LICENSES/"*.txt >/dev/null 2>&1 || fail "no licence texts in Program Files\\$name\\LICENSES"
 [ -f "$menu/$name.lnk" ] || fail "no Start menu shortcut $name.lnk"
 entry=$(wine reg query "$key" 2>&1) || fail "no uninstall entry $key"
 echo "$entry"
