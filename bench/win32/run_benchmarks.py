@@ -64,9 +64,9 @@ def main():
     times = {0: [], 1: []}
     peaks = {0: [], 1: []}
     for line in result.stdout.split("\n"):
-        parts = line.split()
-        if len(parts) == 3:
-            index, milliseconds, peak = int(parts[0]), float(parts[1]), int(parts[2])
+        fields = line.split()
+        if len(fields) == 3:
+            index, milliseconds, peak = int(fields[0]), float(fields[1]), int(fields[2])
             times[index].append(milliseconds)
             peaks[index].append(peak)
     if len(times[0]) != args.rounds or len(times[1]) != args.rounds:
