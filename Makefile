@@ -3,14 +3,18 @@
 # with a CMake preset (PRESET=dev unless given).
 PRESET ?= dev
 BUILD_DIR = build/$(PRESET)
+# The Windows presets cross-compile; their tests run under Wine on a desktop
+# of their own (Xvfb, Openbox), with the build tree's own Wine prefix.
+ON_WINDOWS = $(filter windows%,$(PRESET))
+WINE_DESKTOP = scripts/wine-desktop $(BUILD_DIR)/wineprefix
 
-.PHONY: run test package bench build deps clean
+.PHONY: run test package bench windows bench-windows build deps clean
 
 run: build
 	$(BUILD_DIR)/window/qt/kalvetor
 
 test: build
-	ctest --preset $(PRESET)
+	$(if $(ON_WINDOWS),$(WINE_DESKTOP)) ctest --preset $(PRESET)
 
 # The Debian package, built from the release preset unless PRESET is given:
 # $(BUILD_DIR)/kalvetor_<version>_<arch>.deb.
@@ -24,12 +28,24 @@ bench: PRESET = release
 bench: build
 	xvfb-run -a -s "-screen 0 1024x768x24" python3 bench/run_benchmarks.py $(BUILD_DIR)
 
+# Kalvetor.exe, the portable zip and the installer, cross-compiled:
+# build/windows/window/win32/Kalvetor.exe, build/windows/Kalvetor-<version>-win64.zip
+# and build/windows/Kalvetor-<version>-win64.exe.
+windows: PRESET = windows
+windows: build
+	cd $(BUILD_DIR) && cpack
+
+# Kalvetor.exe against the least Win32 program, under Wine; see docs/benchmarks.md.
+bench-windows: PRESET = windows
+bench-windows: build
+	$(WINE_DESKTOP) python3 bench/win32/run_benchmarks.py $(BUILD_DIR)
+
 build: deps
 	cmake --preset $(PRESET)
 	cmake --build --preset $(PRESET)
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(if $(ON_WINDOWS),windows)
 
 clean:
 	rm -rf build

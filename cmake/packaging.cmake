@@ -1,6 +1,12 @@
-# The Debian package: `cpack` in a build tree makes kalvetor_<version>_<arch>.deb
-# from what `cmake --install` puts under /usr. Qt comes from Debian's own
-# packages, found by dpkg-shlibdeps; the window's font is the one other need.
+# Packages made by `cpack` in a build tree, by the platform built for:
+#
+# - Linux: the Debian package kalvetor_<version>_<arch>.deb, from what
+#   `cmake --install` puts under /usr. Qt comes from Debian's own packages,
+#   found by dpkg-shlibdeps; the window's font is the one other need.
+# - Windows: the installer Kalvetor-<version>-win64.exe (NSIS), which
+#   installs per machine into Program Files\Kalvetor with a Start menu
+#   shortcut and an entry in Add or Remove Programs, and the portable
+#   Kalvetor-<version>-win64.zip; both hold Kalvetor.exe and the texts below.
 
 # Licences: the code is under MIT; the catalogue's texts, the icon and the
 # screenshot are under CC BY-SA 4.0; the AppStream entry is under FSFAP.
@@ -35,8 +41,6 @@ if(NOT WIN32)
     install(FILES ${KALVETOR_DEBIAN_COPYRIGHT} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kalvetor)
 endif()
 
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME kalvetor)
 set(CPACK_PACKAGE_VERSION ${KALVETOR_DISPLAY_VERSION})
 set(CPACK_PACKAGE_VENDOR ${KALVETOR_DEVELOPER})
 set(CPACK_PACKAGE_CONTACT "${KALVETOR_DEVELOPER} <developers@kalvetor.bg>")
@@ -46,15 +50,52 @@ clergy, rulers and revolutionaries, and one group of saints. Choosing a name
 shows a paragraph on that person's life and work. Made for a school project
 that joins History and Informatics; all text is in Bulgarian.")
 set(CPACK_STRIP_FILES ON)
-# The same directory modes whatever the umask of whoever builds the package.
-set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE
-    GROUP_READ GROUP_EXECUTE
-    WORLD_READ WORLD_EXECUTE)
 
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION education)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+    # The texts that go beside the program: the readme, which file is under
+    # which licence, and the licences. One line each to add more.
+    set(KALVETOR_WINDOWS_TEXTS ${PROJECT_SOURCE_DIR}/README.md)
+    install(FILES ${KALVETOR_WINDOWS_TEXTS} DESTINATION .)
+    install(FILES ${KALVETOR_COPYRIGHT_FILE} DESTINATION . RENAME COPYRIGHT.txt)
+    install(FILES ${KALVETOR_LICENSE_FILES} DESTINATION LICENSES)
+
+    set(CPACK_GENERATOR "NSIS;ZIP")
+    # Values reach the generators as written here, backslashes and all.
+    set(CPACK_VERBATIM_VARIABLES ON)
+    set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+    set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${KALVETOR_DISPLAY_VERSION}-win64)
+    set(CPACK_PACKAGE_INSTALL_DIRECTORY ${PROJECT_NAME})
+    set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY ${PROJECT_NAME})
+    # cmake/NSIS.template.in: CPack's own, building a 64-bit installer.
+    list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake)
+    set(CPACK_NSIS_PACKAGE_NAME ${PROJECT_NAME})
+    set(CPACK_NSIS_DISPLAY_NAME ${PROJECT_NAME})
+    set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+    set(CPACK_NSIS_MUI_ICON ${KALVETOR_ICO})
+    set(CPACK_NSIS_MUI_UNIICON ${KALVETOR_ICO})
+    set(CPACK_NSIS_INSTALLED_ICON_NAME ${PROJECT_NAME}.exe)
+    set(CPACK_NSIS_URL_INFO_ABOUT ${PROJECT_HOMEPAGE_URL})
+    set(CPACK_NSIS_UNINSTALL_NAME Uninstall)
+    set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+    set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+    # The program's shortcut, with the program's own icon.
+    set(CPACK_NSIS_CREATE_ICONS_EXTRA
+        "CreateShortCut '$SMPROGRAMS\\$STARTMENU_FOLDER\\${PROJECT_NAME}.lnk' '$INSTDIR\\${PROJECT_NAME}.exe' '' '$INSTDIR\\${PROJECT_NAME}.exe' 0")
+    set(CPACK_NSIS_DELETE_ICONS_EXTRA "Delete '$SMPROGRAMS\\$MUI_TEMP\\${PROJECT_NAME}.lnk'")
+    set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+else()
+    set(CPACK_GENERATOR DEB)
+    set(CPACK_PACKAGE_NAME kalvetor)
+    # The same directory modes whatever the umask of whoever builds the package.
+    set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+        OWNER_READ OWNER_WRITE OWNER_EXECUTE
+        GROUP_READ GROUP_EXECUTE
+        WORLD_READ WORLD_EXECUTE)
+
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_SECTION education)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
+endif()
 
 include(CPack)

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Compiles the Windows resource script with the MinGW resource compiler and
-checks the compiled resources: the version information and the icon.
+checks the compiled resources: the version information, the icon and the
+application manifest.
 
-    check_windows_resources.py <kalvetor.rc> <kalvetor.ico> <work-dir>
+    check_windows_resources.py <kalvetor.rc> <kalvetor.ico> <work-dir> <kalvetor.manifest>
 """
 
 import struct
@@ -16,7 +17,7 @@ def utf16(text):
 
 
 def main():
-    rc, ico, work = sys.argv[1], Path(sys.argv[2]), Path(sys.argv[3])
+    rc, ico, work, manifest = sys.argv[1], Path(sys.argv[2]), Path(sys.argv[3]), Path(sys.argv[4])
     work.mkdir(parents=True, exist_ok=True)
     res = work / "kalvetor.res"
     # The host's C preprocessor is enough: the script includes no Windows headers.
@@ -47,10 +48,21 @@ def main():
     if image not in data:
         problems.append("the icon's image is not among the resources")
 
+    # The manifest as resource 1 of type RT_MANIFEST (24): a resource header
+    # names its type and then its number, each as 0xFFFF and the value.
+    text = manifest.read_bytes()
+    if text not in data:
+        problems.append("the manifest is not among the resources")
+    elif struct.pack("<HHHH", 0xFFFF, 24, 0xFFFF, 1) not in data:
+        problems.append("no resource 1 of type RT_MANIFEST")
+    for setting in (b"PerMonitorV2", b"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", b"asInvoker"):
+        if setting not in text:
+            problems.append(f"the manifest does not say {setting.decode()}")
+
     for problem in problems:
         print(problem)
     if not problems:
-        print("windows resources: version information and icon present")
+        print("windows resources: version information, icon and manifest present")
     sys.exit(1 if problems else 0)
 
 

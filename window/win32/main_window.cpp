@@ -1,0 +1,544 @@
+#include "window/win32/main_window.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/cp1251.h"
+#include "resources/identity.h"
+#include "window/caption.h"
+#include "window/win32/dpi.h"
+#include "window/win32/text.h"
+
+namespace kalvetor::win32 {
+namespace {
+
+using definition::Control;
+using definition::ControlKind;
+using definition::kControls;
+using definition::kWindow;
+
+constexpr std::size_t kNoControl = kControls.size();
+
+COLORREF colorRef(definition::Colour colour) {
+    return RGB(colour.red(), colour.green(), colour.blue());
+}
+
+std::wstring className() {
+    return widenUtf8(kWindow.name);
+}
+
+// The description store is the shared one, not a window.
+bool isWindowControl(const Control& control) {
+    return control.content != definition::Content::Descriptions;
+}
+
+DWORD controlStyle(const Control& control) {
+    // A control made earlier lies above one made later (a new child goes
+    // below its siblings); WS_CLIPSIBLINGS keeps each from painting over
+    // those above it, so that the name list covers the label's bottom row.
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    if (control.visible) {
+        style |= WS_VISIBLE;
+    }
+    if (control.takesFocus) {
+        style |= WS_TABSTOP;
+    }
+    const bool vertical = control.scrollBars == definition::ScrollBars::Vertical;
+    switch (control.kind) {
+        case ControlKind::ListBox:
+            // A single selection is the list box's own default. LBS_NOTIFY
+            // sends LBN_SELCHANGE and LBN_DBLCLK; without
+            // LBS_NOINTEGRALHEIGHT the list trims itself to whole rows.
+            style |= LBS_NOTIFY;
+            if (control.sorted) {
+                style |= LBS_SORT;
+            }
+            if (!control.wholeRows) {
+                style |= LBS_NOINTEGRALHEIGHT;
+            }
+            if (vertical) {
+                style |= WS_VSCROLL;
+            }
+            break;
+        case ControlKind::TextBox:
+            if (control.multiLine) {
+                style |= ES_MULTILINE;
+            }
+            if (!control.wordWrap) {
+                style |= ES_AUTOHSCROLL;
+            }
+            if (control.readOnly) {
+                style |= ES_READONLY;
+            }
+            // An edit control keeps its vertical scroll bar, disabled, when
+            // the text fits (ES_DISABLENOSCROLL is a rich edit style only).
+            if (vertical) {
+                style |= WS_VSCROLL;
+            }
+            switch (control.alignment) {
+                case definition::Alignment::Left: style |= ES_LEFT; break;
+                case definition::Alignment::Centre: style |= ES_CENTER; break;
+                case definition::Alignment::Right: style |= ES_RIGHT; break;
+            }
+            break;
+        case ControlKind::Label:
+            style |= SS_NOPREFIX;
+            switch (control.alignment) {
+                case definition::Alignment::Left: style |= SS_LEFT; break;
+                case definition::Alignment::Centre: style |= SS_CENTER; break;
+                case definition::Alignment::Right: style |= SS_RIGHT; break;
+            }
+            if (control.border) {
+                style |= WS_BORDER;
+            }
+            break;
+    }
+    return style;
+}
+
+DWORD controlExStyle(const Control& control) {
+    // Lists and text boxes have the sunken edge of their kind; a label's
+    // border is the plain line above.
+    return control.border && control.kind != ControlKind::Label ? WS_EX_CLIENTEDGE : 0;
+}
+
+const wchar_t* controlClass(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::ListBox: return L"LISTBOX";
+        case ControlKind::TextBox: return L"EDIT";
+        case ControlKind::Label: return L"STATIC";
+    }
+    return L"STATIC";
+}
+
+int px(definition::Twips twips, UINT dpi) {
+    return definition::twipsToPixels(twips, static_cast<int>(dpi));
+}
+
+SIZE frameSize(UINT dpi) {
+    RECT rect{0, 0, px(kWindow.clientWidth, dpi), px(kWindow.clientHeight, dpi)};
+    adjustWindowRectForDpi(rect, windowStyle(), windowExStyle(), dpi);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The top left corner of the frame centred on a monitor's work area.
+POINT centredOnWorkArea(HMONITOR monitor, UINT dpi) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    const RECT& area = info.rcWork;
+    const SIZE size = frameSize(dpi);
+    return {area.left + std::max(0L, (area.right - area.left - size.cx) / 2),
+            area.top + std::max(0L, (area.bottom - area.top - size.cy) / 2)};
+}
+
+HFONT createWindowFont(UINT dpi) {
+    const definition::Font& font = kWindow.font;
+    // FF_ROMAN says the face is a serif one, which lets a system without it
+    // (Wine: Liberation Serif) put a serif face in its place.
+    return CreateFontW(-definition::pointsToPixels(font.points, static_cast<int>(dpi)), 0, 0, 0, font.weight,
+                       font.italic, font.underline, font.strikeOut, static_cast<DWORD>(font.characterSet),
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN,
+                       widenUtf8(font.family).c_str());
+}
+
+HICON loadIcon(HINSTANCE instance, int width, int height) {
+    return static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(KALVETOR_ICON_RESOURCE), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+DWORD windowStyle() {
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
+    if (kWindow.systemMenu) {
+        style |= WS_SYSMENU;
+    }
+    if (kWindow.minimiseButton) {
+        style |= WS_MINIMIZEBOX;
+    }
+    if (kWindow.maximiseButton) {
+        style |= WS_MAXIMIZEBOX;
+    }
+    // A fixed single border: no sizing frame.
+    return style;
+}
+
+DWORD windowExStyle() {
+    return 0;
+}
+
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
+
+MainWindow::~MainWindow() {
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(background_)}) {
+        if (object != nullptr) {
+            DeleteObject(object);
+        }
+    }
+    for (HBRUSH brush : controlBrushes_) {
+        if (brush != nullptr) {
+            DeleteObject(brush);
+        }
+    }
+    for (HICON icon : {bigIcon_, smallIcon_}) {
+        if (icon != nullptr) {
+            DestroyIcon(icon);
+        }
+    }
+}
+
+std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
+    const std::wstring name = className();
+    WNDCLASSEXW windowClass{};
+    if (!GetClassInfoExW(instance, name.c_str(), &windowClass)) {
+        windowClass = {};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = &MainWindow::windowProcedure;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        // No class icons: each window sets its own, in the sizes for its DPI.
+        // The background is painted in WM_ERASEBKGND with the window's brush.
+        windowClass.hbrBackground = nullptr;
+        windowClass.lpszClassName = name.c_str();
+        if (RegisterClassExW(&windowClass) == 0) {
+            return nullptr;
+        }
+    }
+
+    std::unique_ptr<MainWindow> window(new MainWindow(instance));
+    window->background_ = CreateSolidBrush(colorRef(kWindow.background));
+    const std::wstring caption = toWide(frontend::caption());
+    // Made hidden, centred on the primary monitor's work area for the system
+    // DPI, which is the primary monitor's on most systems; sized again below
+    // where the window's own DPI turns out to be another.
+    const UINT systemDpi = dpiOfWindow(nullptr);
+    const POINT centred = centredOnWorkArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), systemDpi);
+    const SIZE size = frameSize(systemDpi);
+    if (CreateWindowExW(windowExStyle(), name.c_str(), caption.c_str(), windowStyle(), centred.x, centred.y, size.cx,
+                        size.cy, nullptr, nullptr, instance, window.get()) == nullptr) {
+        return nullptr;
+    }
+    if (!window->createControls()) {
+        return nullptr;
+    }
+    // Content last, once each control has its size and font: an edit
+    // control wraps its whole text again at every change of either.
+    const UINT dpi = dpiOfWindow(window->window_);
+    window->layOut(dpi);
+    window->fillControls();
+    if (dpi != systemDpi) {
+        window->sizeFrame(dpi, centredOnWorkArea(MonitorFromWindow(window->window_, MONITOR_DEFAULTTOPRIMARY), dpi));
+    }
+    return window;
+}
+
+bool MainWindow::createControls() {
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const Control& control = kControls[i];
+        if (!isWindowControl(control)) {
+            continue;
+        }
+        // Made in the definition's order, which is their order from the top
+        // down where they overlap; placed by layOut().
+        controls_[i] = CreateWindowExW(controlExStyle(control), controlClass(control.kind), L"", controlStyle(control),
+                                       0, 0, 0, 0, window_, reinterpret_cast<HMENU>(i + 1), instance_, nullptr);
+        if (controls_[i] == nullptr) {
+            return false;
+        }
+        if (control.background) {
+            controlBrushes_[i] = CreateSolidBrush(colorRef(*control.background));
+        }
+    }
+    selection_ = std::make_unique<Win32Controls>(store_, controlHandle(definition::kNameList),
+                                                 controlHandle(definition::kDescriptionBox));
+    // The focus goes to the first control in the tab order when the window
+    // is first activated.
+    focusToRestore_ = nullptr;
+    moveFocus(true);
+    return true;
+}
+
+void MainWindow::fillControls() {
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const Control& control = kControls[i];
+        if (controls_[i] == nullptr) {
+            continue;
+        }
+        switch (control.content) {
+            case definition::Content::Names:
+                // Drawn once, when all names are in, rather than after each.
+                SendMessageW(controls_[i], WM_SETREDRAW, FALSE, 0);
+                SendMessageW(controls_[i], LB_INITSTORAGE, catalogue::kNames.size(), 64 * catalogue::kNames.size());
+                for (const std::string_view name : catalogue::kNames) {
+                    const std::wstring item = toWide(catalogue::decodeCp1251(name));
+                    SendMessageW(controls_[i], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+                }
+                SendMessageW(controls_[i], WM_SETREDRAW, TRUE, 0);
+                break;
+            case definition::Content::Introduction:
+                replaceEditText(controls_[i], catalogue::decodeCp1251(catalogue::kIntroduction));
+                break;
+            case definition::Content::Title:
+                SetWindowTextW(controls_[i], toWide(catalogue::decodeCp1251(catalogue::kTitle)).c_str());
+                break;
+            case definition::Content::Descriptions: break;
+        }
+    }
+}
+
+HWND MainWindow::controlHandle(const Control& control) const {
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (&kControls[i] == &control) {
+            return controls_[i];
+        }
+    }
+    return nullptr;
+}
+
+void MainWindow::layOut(UINT dpi) {
+    dpi_ = dpi;
+    const HFONT previous = font_;
+    font_ = createWindowFont(dpi);
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (controls_[i] == nullptr) {
+            continue;
+        }
+        const definition::Rect& rect = kControls[i].rect;
+        // The font first: a list trims its height to whole rows of it.
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        SetWindowPos(controls_[i], nullptr, px(rect.left, dpi), px(rect.top, dpi), px(rect.width, dpi),
+                     px(rect.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (previous != nullptr) {
+        DeleteObject(previous);
+    }
+    setIcons(dpi);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void MainWindow::sizeFrame(UINT dpi, POINT topLeft) {
+    const SIZE size = frameSize(dpi);
+    SetWindowPos(window_, nullptr, topLeft.x, topLeft.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::setIcons(UINT dpi) {
+    const HICON big = loadIcon(instance_, systemMetricForDpi(SM_CXICON, dpi), systemMetricForDpi(SM_CYICON, dpi));
+    const HICON small =
+        loadIcon(instance_, systemMetricForDpi(SM_CXSMICON, dpi), systemMetricForDpi(SM_CYSMICON, dpi));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    for (HICON icon : {bigIcon_, smallIcon_}) {
+        if (icon != nullptr) {
+            DestroyIcon(icon);
+        }
+    }
+    bigIcon_ = big;
+    smallIcon_ = small;
+}
+
+void MainWindow::show(int showCommand) {
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+}
+
+void MainWindow::moveFocus(bool forward) {
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (controls_[i] != nullptr && kControls[i].takesFocus && kControls[i].visible) {
+            order.push_back(i);
+        }
+    }
+    if (order.empty()) {
+        return;
+    }
+    std::sort(order.begin(), order.end(),
+              [](std::size_t a, std::size_t b) { return kControls[a].tabPlace < kControls[b].tabPlace; });
+    const HWND focus = GetFocus();
+    const auto at = std::find_if(order.begin(), order.end(), [&](std::size_t i) { return controls_[i] == focus; });
+    std::size_t next = 0;
+    if (at == order.end()) {
+        next = forward ? 0 : order.size() - 1;
+    } else {
+        const std::size_t place = static_cast<std::size_t>(at - order.begin());
+        next = forward ? (place + 1) % order.size() : (place + order.size() - 1) % order.size();
+    }
+    focusToRestore_ = controls_[order[next]];
+    if (GetActiveWindow() == window_) {
+        SetFocus(focusToRestore_);
+    }
+}
+
+HBRUSH MainWindow::colourStatic(HDC dc, HWND control) {
+    std::size_t index = kNoControl;
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (controls_[i] == control) {
+            index = i;
+        }
+    }
+    if (index == kNoControl) {
+        return nullptr;
+    }
+    const Control& definition = kControls[index];
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    if (definition.kind == ControlKind::Label) {
+        if (!definition.opaque) {
+            SetBkMode(dc, TRANSPARENT);
+            return background_;
+        }
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, colorRef(definition.background.value_or(kWindow.background)));
+        return controlBrushes_[index] != nullptr ? controlBrushes_[index] : background_;
+    }
+    // A read-only edit asks with WM_CTLCOLORSTATIC too; it keeps a text
+    // box's standard colours unless the definition gives it its own.
+    if (definition.background) {
+        SetBkColor(dc, colorRef(*definition.background));
+        return controlBrushes_[index];
+    }
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return GetSysColorBrush(COLOR_WINDOW);
+}
+
+MainWindow* MainWindow::owning(HWND window) {
+    const HWND root = window != nullptr ? GetAncestor(window, GA_ROOT) : nullptr;
+    if (root == nullptr ||
+        GetWindowLongPtrW(root, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&MainWindow::windowProcedure)) {
+        return nullptr;
+    }
+    return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+}
+
+bool MainWindow::handleKey(HWND target, WPARAM key) {
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    if (key == VK_TAB && !control && !alt) {
+        moveFocus(GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    }
+    // Ctrl+A selects a text box's whole text, as in every other Windows
+    // text field; a multi-line edit control has no such key of its own.
+    if (key == 'A' && control && !alt) {
+        for (std::size_t i = 0; i < kControls.size(); ++i) {
+            if (controls_[i] == target && kControls[i].kind == ControlKind::TextBox) {
+                SendMessageW(target, EM_SETSEL, 0, -1);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void MainWindow::handleMessage(MSG& message) {
+    if (message.message == WM_KEYDOWN) {
+        if (MainWindow* window = owning(message.hwnd); window != nullptr && window->handleKey(message.hwnd, message.wParam)) {
+            return;
+        }
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+LRESULT CALLBACK MainWindow::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        self->controls_.fill(nullptr);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND: {
+            RECT client;
+            GetClientRect(window_, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, background_);
+            return 1;
+        }
+        case WM_CTLCOLORSTATIC:
+            if (const HBRUSH brush = colourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+                return reinterpret_cast<LRESULT>(brush);
+            }
+            break;
+        case WM_COMMAND: {
+            const auto code = HIWORD(wParam);
+            const auto control = reinterpret_cast<HWND>(lParam);
+            // A quick second click on the selected name comes as a double
+            // click; it shows the entry again like any other click.
+            if (control != nullptr && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
+                for (std::size_t i = 0; i < kControls.size(); ++i) {
+                    if (controls_[i] == control && kControls[i].kind == ControlKind::ListBox) {
+                        selection_->showSelectedDescription(kControls[i].member);
+                    }
+                }
+                return 0;
+            }
+            break;
+        }
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(window_, focus)) {
+                    focusToRestore_ = focus;
+                }
+            } else if (focusToRestore_ != nullptr && IsWindow(focusToRestore_)) {
+                SetFocus(focusToRestore_);
+            }
+            return 0;
+        case WM_SETFOCUS:
+            if (focusToRestore_ != nullptr && IsWindow(focusToRestore_)) {
+                SetFocus(focusToRestore_);
+            }
+            return 0;
+        case WM_GETDPISCALEDSIZE: {
+            // The frame for the new DPI, so that the client area keeps its
+            // size in twips exactly.
+            *reinterpret_cast<SIZE*>(lParam) = frameSize(static_cast<UINT>(wParam));
+            return TRUE;
+        }
+        case WM_DPICHANGED: {
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            const UINT dpi = HIWORD(wParam);
+            layOut(dpi);
+            sizeFrame(dpi, {suggested->left, suggested->top});
+            return 0;
+        }
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default: break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+int runMessageLoop() {
+    MSG message;
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            return static_cast<int>(message.wParam);
+        }
+        if (got == -1) {
+            return 1;
+        }
+        MainWindow::handleMessage(message);
+    }
+}
+
+}  // namespace kalvetor::win32
