@@ -1,6 +1,7 @@
 # The Debian package: `cpack` in a build tree makes kalvetor_<version>_<arch>.deb
 # from what `cmake --install` puts under /usr. Qt comes from Debian's own
-# packages, found by dpkg-shlibdeps; the window's font is the one other need.
+# packages, found by dpkg-shlibdeps; the window's font and Qt's own texts in
+# Bulgarian (its context and scroll bar menus) are the other needs.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kalvetor)
@@ -22,6 +23,6 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
 
 include(CPack)
