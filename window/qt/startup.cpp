@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "resources/identity.h"
+#include "window/qt/accessibility.h"
 #include "window/qt/qt_definition.h"
 
 namespace startup {
@@ -99,6 +100,7 @@ void configureApplication() {
     // screen reader can pick a Bulgarian voice whatever LANG says.
     QLocale::setDefault(programLocale());
     installQtTranslation(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    accessibility::install();
 }
 
 }  // namespace startup

@@ -18,7 +18,7 @@ void displayReached();
 // its identity for the desktop, the window's font as the default font,
 // Bulgarian as the language of every widget and of what assistive
 // technology reads, Qt's own texts (context menus, scroll bar menus) in
-// Bulgarian.
+// Bulgarian, and the accessible interfaces of the window's own widgets.
 void configureApplication();
 
 // The program's language, whatever the user's locale: every text it shows
