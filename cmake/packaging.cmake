@@ -2,7 +2,8 @@
 #
 # - Linux: the Debian package kalvetor_<version>_<arch>.deb, from what
 #   `cmake --install` puts under /usr. Qt comes from Debian's own packages,
-#   found by dpkg-shlibdeps; the window's font is the one other need.
+#   found by dpkg-shlibdeps; the window's font and Qt's own texts in
+#   Bulgarian (its context and scroll bar menus) are the other needs.
 # - Windows: the installer Kalvetor-<version>-win64.exe (NSIS), which
 #   installs per machine into Program Files\Kalvetor with a Start menu
 #   shortcut and an entry in Add or Remove Programs, and the portable
@@ -95,7 +96,7 @@ else()
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION education)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
 endif()
 
 include(CPack)

@@ -8,7 +8,8 @@
 #   check_installation.sh package <build-dir> <work-dir> <app-id> <version>
 #     `cpack` into a scratch directory: the Debian package holds exactly the
 #     expected files, the copyright file as above, nothing of the build
-#     tree, and depends on Qt Widgets and the window's font.
+#     tree, and depends on Qt Widgets, the window's font and Qt's
+#     translations.
 mode=$1
 build=$(cd "$2" && pwd)
 source=$(cd "$(dirname "$0")/../.." && pwd)
@@ -162,7 +163,7 @@ package)
     [ "$(dpkg-deb -f "$deb" Package)" = kalvetor ] || fail "Package: $(dpkg-deb -f "$deb" Package)"
     [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "Version: $(dpkg-deb -f "$deb" Version)"
     depends=$(dpkg-deb -f "$deb" Depends)
-    for package in libqt6widgets6 fonts-liberation; do
+    for package in libqt6widgets6 fonts-liberation qt6-translations-l10n; do
         printf '%s\n' "$depends" | tr ',' '\n' | grep -q "^ *$package\( \|$\)" ||
             fail "Depends lacks $package: $depends"
     done

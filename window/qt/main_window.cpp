@@ -16,6 +16,7 @@
 #include "window/qt/name_list.h"
 #include "window/qt/qt_controls.h"
 #include "window/qt/qt_definition.h"
+#include "window/qt/read_only_text_box.h"
 
 namespace {
 
@@ -126,18 +127,15 @@ void Kalvetor::createControls() {
                 break;
             }
             case definition::Content::Introduction: {
-                descriptionBox_ = new QPlainTextEdit(this);
+                // Read-only on every path a text can come in by, accessibility
+                // clients included.
+                descriptionBox_ = control.readOnly ? new ReadOnlyTextBox(this) : new QPlainTextEdit(this);
                 descriptionBox_->setLineWrapMode(control.wordWrap ? QPlainTextEdit::WidgetWidth
                                                                   : QPlainTextEdit::NoWrap);
                 descriptionBox_->setVerticalScrollBarPolicy(control.scrollBars == definition::ScrollBars::Vertical
                                                                 ? Qt::ScrollBarAlwaysOn
                                                                 : Qt::ScrollBarAlwaysOff);
                 descriptionBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-                descriptionBox_->setReadOnly(control.readOnly);
-                if (control.readOnly) {
-                    descriptionBox_->setTextInteractionFlags(Qt::TextSelectableByKeyboard |
-                                                             Qt::TextSelectableByMouse);
-                }
                 // Tab leaves the box, as it leaves a native text box.
                 descriptionBox_->setTabChangesFocus(true);
                 widget = descriptionBox_;

@@ -1,5 +1,7 @@
 #include "window/qt/name_list.h"
 
+#include <QAccessible>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -20,7 +22,61 @@ bool isNavigationKey(int key) {
 }  // namespace
 
 NameList::NameList(QWidget* parent) : QListWidget(parent) {
-    connect(this, &QListWidget::itemSelectionChanged, this, &NameList::entryChosen);
+    connect(this, &QListWidget::itemSelectionChanged, this, &NameList::followSelection);
+}
+
+void NameList::followSelection() {
+    const int row = selectedRow();
+    if (row == -1) {
+        // Selecting through the selection model, as an accessibility client
+        // does (a table's addRowSelection, an item's Toggle action), clears
+        // the selection and then selects the new entry, both before the
+        // program is idle again. Only an empty selection that is still there
+        // then counts.
+        if (!emptyCheckPending_) {
+            emptyCheckPending_ = true;
+            QMetaObject::invokeMethod(this, &NameList::chooseIfStillEmpty, Qt::QueuedConnection);
+        }
+        return;
+    }
+    // An entry selected from outside (an accessibility client) is brought
+    // into view, as the mouse and the keyboard bring theirs.
+    scrollToItem(item(row));
+    if (hasFocus()) {
+        cursorToSelection();
+    }
+    emit entryChosen();
+}
+
+// The cursor goes where the selection is, however it got there, so the
+// entry a screen reader is told has the focus is the selected one. Only
+// while the list has the focus: Qt tells assistive technology of every move
+// of the cursor as a move of the focus, wherever the focus really is.
+void NameList::cursorToSelection() {
+    const int row = selectedRow();
+    if (row == -1) {
+        return;
+    }
+    const QModelIndex selected = model()->index(row, 0, rootIndex());
+    if (currentIndex() != selected) {
+        selectionModel()->setCurrentIndex(selected, QItemSelectionModel::NoUpdate);
+    }
+}
+
+void NameList::chooseIfStillEmpty() {
+    emptyCheckPending_ = false;
+    if (selectedRow() == -1) {
+        emit entryChosen();
+    }
+}
+
+void NameList::announceCurrentEntry() {
+    if (!hasFocus() || !currentIndex().isValid() || !QAccessible::isActive()) {
+        return;
+    }
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(currentIndex().row());
+    QAccessible::updateAccessibility(&focus);
 }
 
 int NameList::selectedRow() const {
@@ -58,6 +114,16 @@ void NameList::keyPressEvent(QKeyEvent* event) {
     if (selectedRow() == -1 && currentIndex().isValid() && isNavigationKey(event->key())) {
         selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
     }
+}
+
+void NameList::focusInEvent(QFocusEvent* event) {
+    cursorToSelection();
+    QListWidget::focusInEvent(event);
+    // Qt tells assistive technology that the list has the focus only after
+    // this handler returns, and a screen reader then reads the list alone:
+    // its name and its number of entries. The entry under the cursor (the
+    // selected one, if any) is announced after that, as the focus within it.
+    QMetaObject::invokeMethod(this, &NameList::announceCurrentEntry, Qt::QueuedConnection);
 }
 
 QItemSelectionModel::SelectionFlags NameList::selectionCommand(const QModelIndex& index,

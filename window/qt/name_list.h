@@ -2,8 +2,11 @@
 
 // The name list: a single-selection list box whose selection, once made,
 // stays on an entry. It tells of every choice of an entry: each change of
-// selection (mouse, keyboard, typing a first letter) and each click on the
-// entry that is already selected.
+// selection (mouse, keyboard, typing a first letter, an accessibility
+// client) and each click on the entry that is already selected. When the list
+// takes the focus, its cursor (Qt's current item) is on the selected entry
+// and assistive technology is told that entry has the focus, so a screen
+// reader reads it and its place in the list.
 
 #include <QListWidget>
 
@@ -21,11 +24,23 @@ public:
     void trimToWholeRows();
 
 signals:
+    // A choice of an entry. Also raised, once the program is idle again,
+    // when a change of selection leaves nothing selected: that is a choice
+    // with nothing to show, which the window reports as a failure.
     void entryChosen();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
+
+private:
+    void followSelection();
+    void cursorToSelection();
+    void chooseIfStillEmpty();
+    void announceCurrentEntry();
+
+    bool emptyCheckPending_ = false;
 };

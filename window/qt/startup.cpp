@@ -1,7 +1,11 @@
 #include "window/qt/startup.h"
 
 #include <QApplication>
+#include <QDebug>
+#include <QLibraryInfo>
+#include <QPointer>
 #include <QString>
+#include <QTranslator>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
@@ -9,12 +13,14 @@
 #include <vector>
 
 #include "resources/identity.h"
+#include "window/qt/accessibility.h"
 #include "window/qt/qt_definition.h"
 
 namespace startup {
 namespace {
 
 QtMessageHandler passOn = nullptr;
+QPointer<QTranslator> installedTranslation;
 std::vector<std::pair<QtMsgType, QString>> heldBack;
 
 QString environment(const char* name) {
@@ -58,6 +64,30 @@ void displayReached() {
     heldBack.clear();
 }
 
+QLocale programLocale() {
+    return QLocale(QLocale::Bulgarian, QLocale::Bulgaria);
+}
+
+bool installQtTranslation(const QString& directory) {
+    // One translation of Qt's texts at a time: the one from this directory,
+    // or none.
+    if (installedTranslation) {
+        QCoreApplication::removeTranslator(installedTranslation);
+        delete installedTranslation;
+    }
+    auto* translation = new QTranslator(QCoreApplication::instance());
+    // Tries qtbase_bg_BG.qm, then qtbase_bg.qm.
+    if (!translation->load(programLocale(), QStringLiteral("qtbase"), QStringLiteral("_"), directory)) {
+        delete translation;
+        qWarning().noquote() << QStringLiteral("Kalvetor: no qtbase_%1.qm in %2: Qt's own menus stay in English")
+                                    .arg(QLocale::languageToCode(programLocale().language()), directory);
+        return false;
+    }
+    QCoreApplication::installTranslator(translation);
+    installedTranslation = translation;
+    return true;
+}
+
 void configureApplication() {
     QApplication::setApplicationName(QStringLiteral(KALVETOR_APPLICATION_NAME));
     QApplication::setApplicationVersion(QStringLiteral(KALVETOR_DISPLAY_VERSION));
@@ -65,6 +95,12 @@ void configureApplication() {
     // Every control uses the window's font: made the application's font
     // before any widget exists, Qt never resolves a default font of its own.
     QApplication::setFont(windowFont());
+    // Widgets take the default locale when they are made, and the
+    // accessibility bridge reports it as the application's locale, so a
+    // screen reader can pick a Bulgarian voice whatever LANG says.
+    QLocale::setDefault(programLocale());
+    installQtTranslation(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    accessibility::install();
 }
 
 }  // namespace startup

@@ -31,6 +31,14 @@ until_true() {
     done
 }
 
+# The first key sent through XTEST makes the server switch the keyboard it
+# takes keys from, which it announces as a new keyboard mapping; Openbox
+# then drops its key bindings and grabs them again. Alt+F4 sent while it is
+# at that (and a busy machine makes that a while) reaches the program
+# instead, which rightly ignores it. So one harmless key goes first, before
+# the program starts: Openbox handles the mapping before it frames the
+# window, as it handles events in order, so its bindings are back by then.
+xdotool key shift
 "$program" >"$work/output" 2>&1 &
 pid=$!
 
