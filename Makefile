@@ -8,7 +8,7 @@ BUILD_DIR = build/$(PRESET)
 ON_WINDOWS = $(filter windows%,$(PRESET))
 WINE_DESKTOP = scripts/wine-desktop $(BUILD_DIR)/wineprefix
 
-.PHONY: run test package bench windows bench-windows build deps clean
+.PHONY: run test package bench windows bench-windows check-format build deps clean
 
 run: build
 	$(BUILD_DIR)/window/qt/kalvetor
@@ -39,6 +39,10 @@ windows: build
 bench-windows: PRESET = windows
 bench-windows: build
 	$(WINE_DESKTOP) python3 bench/win32/run_benchmarks.py $(BUILD_DIR)
+
+# The C++ sources as .clang-format lays them out; CI fails on any difference.
+check-format: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
 build: deps
 	cmake --preset $(PRESET)

@@ -10,7 +10,8 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QWidget window;
-    window.setFixedSize(logicalPixels(definition::kWindow.clientWidth), logicalPixels(definition::kWindow.clientHeight));
+    window.setFixedSize(logicalPixels(definition::kWindow.clientWidth),
+                        logicalPixels(definition::kWindow.clientHeight));
     window.show();
     return QApplication::exec();
 }

@@ -15,7 +15,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setFont(windowFont());
     QWidget window;
-    window.setFixedSize(logicalPixels(definition::kWindow.clientWidth), logicalPixels(definition::kWindow.clientHeight));
+    window.setFixedSize(logicalPixels(definition::kWindow.clientWidth),
+                        logicalPixels(definition::kWindow.clientHeight));
     QLabel label(decoded(catalogue::kTitle), &window);
     label.setGeometry(logicalRect(definition::kTitleLabel.rect));
     window.show();

@@ -70,7 +70,8 @@ void waitUntilExposed(const std::vector<QWidget*>& windows) {
 // The two timed steps, kept out of line so that a profiler can tell them
 // apart by name (see docs/benchmarks.md).
 [[gnu::noinline]] void showInKalvetor(QtControls& controls, QPlainTextEdit& text) {
-    if (catalogue::ShowSelectedDescription(controls, catalogue::kNameList) != catalogue::SelectionOutcome::Shown) {
+    if (catalogue::ShowSelectedDescription(controls, catalogue::kNameList) !=
+        catalogue::SelectionOutcome::Shown) {
         fail("ShowSelectedDescription failed");
     }
     text.viewport()->repaint();

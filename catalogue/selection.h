@@ -56,9 +56,9 @@ public:
     virtual std::unique_ptr<TextBox> takeText1(MemberIndex member) = 0;
 };
 
-enum class [[nodiscard]] SelectionOutcome {
+enum class [[nodiscard]] SelectionOutcome{
     Shown,
-    UnknownMember,          // the event came from a member List1 does not have
+    UnknownMember,  // the event came from a member List1 does not have
     MemberNotTaken,
     PositionNotRead,
     NoDescriptionAtPosition,  // nothing selected, or past the last entry
@@ -66,7 +66,7 @@ enum class [[nodiscard]] SelectionOutcome {
     StoreNotTaken,
     ItemNotRead,
     TextNotReplaced,
-    ControlThrew,           // a control operation raised an exception
+    ControlThrew,  // a control operation raised an exception
 };
 
 // What an outcome means, in a few English words for the log.

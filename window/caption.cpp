@@ -9,7 +9,8 @@ namespace frontend {
 
 std::u16string caption() {
     // The address and the separator are ASCII, which code page 1251 shares.
-    return catalogue::decodeCp1251(KALVETOR_WEB_ADDRESS) + catalogue::decodeCp1251(definition::kWindow.captionSeparator) +
+    return catalogue::decodeCp1251(KALVETOR_WEB_ADDRESS) +
+           catalogue::decodeCp1251(definition::kWindow.captionSeparator) +
            catalogue::decodeCp1251(catalogue::kTitle);
 }
 

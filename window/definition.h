@@ -25,7 +25,8 @@ inline constexpr int kStandardDpi = 96;  // 15 twips a pixel
 constexpr int twipsToPixels(Twips twips, int dpi) {
     const long long scaled = static_cast<long long>(twips) * dpi;
     const long long half = kTwipsPerInch / 2;
-    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch : -((-scaled + half) / kTwipsPerInch));
+    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch
+                                        : -((-scaled + half) / kTwipsPerInch));
 }
 
 // Pixels for a font size in points (1/72 inch) at a given resolution.
@@ -116,7 +117,7 @@ struct Control {
     bool border;
     bool autoSize;
     // Every control
-    ScrollBars scrollBars;  // vertical: always present for a text box, as needed for a list
+    ScrollBars scrollBars;             // vertical: always present for a text box, as needed for a list
     std::optional<Colour> background;  // none: the platform's standard colours
     // What assistive technology reads for it; an empty name means the
     // control's own text names it.
@@ -191,8 +192,9 @@ inline constexpr std::array<Control, 4> kControls{{
      .scrollBars = ScrollBars::Vertical,
      .background = std::nullopt,
      .accessibleName = u"Народни будители",
-     .accessibleDescription = u"Списък с имената на народните будители. Изберете име, за да прочетете за живота и "
-                              u"делото му в полето отдолу."},
+     .accessibleDescription =
+         u"Списък с имената на народните будители. Изберете име, за да прочетете за живота и "
+         u"делото му в полето отдолу."},
     {.name = "Text1",
      .member = catalogue::kDescriptionBox,
      .kind = ControlKind::TextBox,
@@ -214,8 +216,9 @@ inline constexpr std::array<Control, 4> kControls{{
      .scrollBars = ScrollBars::Vertical,
      .background = std::nullopt,
      .accessibleName = u"Описание",
-     .accessibleDescription = u"Животът и делото на избрания будител, а преди избора – въведение към проекта. "
-                              u"Текстът може да се избира и копира, но не и да се променя."},
+     .accessibleDescription =
+         u"Животът и делото на избрания будител, а преди избора – въведение към проекта. "
+         u"Текстът може да се избира и копира, но не и да се променя."},
     {.name = "Label1",
      .member = 0,
      .kind = ControlKind::Label,

@@ -41,8 +41,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const definition::Font& f = kWindow.font;
     const std::wstring family(f.family.begin(), f.family.end());
     font = CreateFontW(-definition::pointsToPixels(f.points, dpi), 0, 0, 0, f.weight, f.italic, f.underline,
-                       f.strikeOut, static_cast<DWORD>(f.characterSet), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, family.c_str());
+                       f.strikeOut, static_cast<DWORD>(f.characterSet), OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, family.c_str());
 
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = procedure;

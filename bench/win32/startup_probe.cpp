@@ -11,8 +11,8 @@
 // does, and waited for before the next start. The order of the programs
 // turns round every round, so that neither always goes first.
 
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -54,7 +54,8 @@ bool measure(const std::wstring& program, double& milliseconds, SIZE_T& peak) {
     QueryPerformanceCounter(&before);
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        std::fprintf(stderr, "startup_probe: cannot start %ls (error %lu)\n", program.c_str(), GetLastError());
+        std::fprintf(stderr, "startup_probe: cannot start %ls (error %lu)\n", program.c_str(),
+                     GetLastError());
         return false;
     }
     const DWORD idle = WaitForInputIdle(process.hProcess, 30000);

@@ -86,9 +86,11 @@ public:
     }
 
     std::optional<std::u16string> item(Position position) override {
-        window_.log.push_back("read item " + std::to_string(position) + " of List1(" + std::to_string(member_) + ")");
+        window_.log.push_back("read item " + std::to_string(position) + " of List1(" +
+                              std::to_string(member_) + ")");
         const auto& items = member_ == kNameList ? window_.names : window_.store;
-        if (window_.fails(Step::ReadItem) || position < 0 || position >= static_cast<Position>(items.size())) {
+        if (window_.fails(Step::ReadItem) || position < 0 ||
+            position >= static_cast<Position>(items.size())) {
             return std::nullopt;
         }
         return items[static_cast<std::size_t>(position)];
@@ -157,9 +159,9 @@ TEST(ShowSelectedDescription, TakesReadsAndReleasesInItsOrder) {
     window.nameListSelection = 5;
     EXPECT_EQ(ShowSelectedDescription(window, kNameList), SelectionOutcome::Shown);
     const std::vector<std::string> expected = {
-        "take List1(0)",  "read position of List1(0)", "release List1(0)",
-        "take Text1(0)",  "take List1(1)",             "read item 5 of List1(1)",
-        "replace text",   "release List1(1)",          "release Text1(0)",
+        "take List1(0)",    "read position of List1(0)", "release List1(0)", "take Text1(0)",
+        "take List1(1)",    "read item 5 of List1(1)",   "replace text",     "release List1(1)",
+        "release Text1(0)",
     };
     EXPECT_EQ(window.log, expected);
 }
@@ -222,7 +224,9 @@ INSTANTIATE_TEST_SUITE_P(
         InjectedFailure{Step::TakeStore, SelectionOutcome::StoreNotTaken, "take List1(1)"},
         InjectedFailure{Step::ReadItem, SelectionOutcome::ItemNotRead, "read item 4 of List1(1)"},
         InjectedFailure{Step::ReplaceText, SelectionOutcome::TextNotReplaced, "replace text"}),
-    [](const ::testing::TestParamInfo<InjectedFailure>& failure) { return describeStep(failure.param.step); });
+    [](const ::testing::TestParamInfo<InjectedFailure>& failure) {
+        return describeStep(failure.param.step);
+    });
 
 TEST_P(ShowSelectedDescriptionFailure, ReportsAnExceptionFromTheStepAsAFailure) {
     FakeWindow window;
@@ -248,7 +252,8 @@ TEST(ShowSelectedDescription, RefusesPositionsWithoutADescription) {
 }
 
 TEST(ShowSelectedDescription, RefusesMembersThatList1DoesNotHave) {
-    for (const MemberIndex member : {MemberIndex{2}, MemberIndex{-1}, MemberIndex{SHRT_MAX}, MemberIndex{SHRT_MIN}}) {
+    for (const MemberIndex member :
+         {MemberIndex{2}, MemberIndex{-1}, MemberIndex{SHRT_MAX}, MemberIndex{SHRT_MIN}}) {
         FakeWindow window;
         window.nameListSelection = 3;
         EXPECT_EQ(ShowSelectedDescription(window, member), SelectionOutcome::UnknownMember) << member;

@@ -45,7 +45,8 @@ PixelMap readMap(const char* path) {
             section = line;
         } else if (section == "palette:") {
             const std::string hex = line.substr(line.find('#') + 1, 6);
-            map.palette[line[0]] = {std::stoi(hex.substr(0, 2), nullptr, 16), std::stoi(hex.substr(2, 2), nullptr, 16),
+            map.palette[line[0]] = {std::stoi(hex.substr(0, 2), nullptr, 16),
+                                    std::stoi(hex.substr(2, 2), nullptr, 16),
                                     std::stoi(hex.substr(4, 2), nullptr, 16)};
         } else {
             map.rows.push_back(line);
@@ -93,7 +94,8 @@ TEST_F(Icon, ShowsThePixelMapWithItsColoursAndTransparency) {
         const std::size_t stored = 31 - y;  // rows are stored bottom up
         for (std::size_t x = 0; x < 32; ++x) {
             const char symbol = map.rows[y][x];
-            const bool masked = (static_cast<unsigned char>(ico[kMask + stored * 4 + x / 8]) >> (7 - x % 8)) & 1;
+            const bool masked =
+                (static_cast<unsigned char>(ico[kMask + stored * 4 + x / 8]) >> (7 - x % 8)) & 1;
             const auto index = static_cast<unsigned char>(ico[kPixels + stored * 32 + x]);
             const std::array<int, 3> colour = {static_cast<unsigned char>(ico[kPalette + index * 4u + 2]),
                                                static_cast<unsigned char>(ico[kPalette + index * 4u + 1]),

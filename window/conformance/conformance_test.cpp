@@ -203,7 +203,8 @@ TEST_F(Window, DrawsEveryControlInTheWindowsFont) {
         }
         const FontInUse font = driver().fontOf(control);
         EXPECT_TRUE(isTheWindowsFont(font.family)) << control.name << ": " << font.family;
-        EXPECT_EQ(font.pixelHeight, definition::pointsToPixels(kWindow.font.points, driver().dpi())) << control.name;
+        EXPECT_EQ(font.pixelHeight, definition::pointsToPixels(kWindow.font.points, driver().dpi()))
+            << control.name;
         EXPECT_EQ(font.weight, kWindow.font.weight) << control.name;
         EXPECT_EQ(font.italic, kWindow.font.italic) << control.name;
         EXPECT_EQ(font.underline, kWindow.font.underline) << control.name;
@@ -212,7 +213,8 @@ TEST_F(Window, DrawsEveryControlInTheWindowsFont) {
 }
 
 TEST_F(Window, HoldsTheTitleAndTheNamesInStoredOrder) {
-    EXPECT_TRUE(driver().labelText() == catalogue::decodeCp1251(catalogue::kTitle)) << utf8(driver().labelText());
+    EXPECT_TRUE(driver().labelText() == catalogue::decodeCp1251(catalogue::kTitle))
+        << utf8(driver().labelText());
     ASSERT_EQ(driver().listCount(), catalogue::kEntryCount);
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
         // Shown as stored, the one trailing space included.
@@ -243,14 +245,15 @@ TEST_P(ClickedEntry, ShowsItsDescription) {
 std::string latinName(const ::testing::TestParamInfo<int>& info) {
     // The Bulgarian official transliteration, enough for test names.
     static const char* const kLatin[] = {
-        "A", "B", "V", "G", "D", "E", "Zh", "Z", "I", "Y", "K", "L", "M", "N", "O", "P",
+        "A", "B", "V", "G", "D", "E", "Zh", "Z",  "I",  "Y",   "K", "L", "M", "N", "O",  "P",
         "R", "S", "T", "U", "F", "H", "Ts", "Ch", "Sh", "Sht", "A", "Y", "Y", "E", "Yu", "Ya",
     };
     std::string name = std::to_string(info.param) + "_";
     for (const char16_t c : nameAt(info.param)) {
         if (c >= u'А' && c <= u'я') {
             const std::string latin = kLatin[(c - u'А') % 32];
-            name += c >= u'а' && !latin.empty() ? static_cast<char>(latin[0] - 'A' + 'a') + latin.substr(1) : latin;
+            name += c >= u'а' && !latin.empty() ? static_cast<char>(latin[0] - 'A' + 'a') + latin.substr(1)
+                                                : latin;
         } else if (c == u' ' || c == u'-') {
             name += '_';
         }
@@ -316,8 +319,8 @@ TEST_F(Window, KeepsTheBoxReadOnlyButLetsItsTextBeCopied) {
     ASSERT_EQ(driver().focused(), &definition::kDescriptionBox);
     driver().setClipboard(u"вмъкнат текст");
     driver().type(u"abc где");
-    for (const Key key : {Key::Delete, Key::Backspace, Key::Return, Key::Paste, Key::SelectAll, Key::Cut,
-                          Key::Delete}) {
+    for (const Key key :
+         {Key::Delete, Key::Backspace, Key::Return, Key::Paste, Key::SelectAll, Key::Cut, Key::Delete}) {
         driver().press(key);
     }
     EXPECT_TRUE(driver().boxText() == descriptionAt(2)) << utf8(driver().boxText());

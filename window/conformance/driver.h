@@ -36,7 +36,7 @@ struct Rgb {
 
 // The font a control really draws with, as the platform resolved it.
 struct FontInUse {
-    std::string family;  // the face actually used, after any substitution
+    std::string family;   // the face actually used, after any substitution
     int pixelHeight = 0;  // the em height in pixels
     int weight = 0;       // 400 normal, 700 bold
     bool italic = false;

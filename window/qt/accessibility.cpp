@@ -25,7 +25,8 @@ namespace {
 // interface for a plain text edit offers editing even when it is read-only.
 class ReadOnlyTextAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit ReadOnlyTextAccessible(QPlainTextEdit* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+    explicit ReadOnlyTextAccessible(QPlainTextEdit* box)
+        : QAccessibleWidget(box, QAccessible::EditableText) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface) {
@@ -134,7 +135,8 @@ public:
         const int position = clamped(startIndex);
         const QTextBlock target = box()->document()->findBlock(position);
         int line = 0;
-        for (QTextBlock block = box()->document()->begin(); block.isValid() && block != target; block = block.next()) {
+        for (QTextBlock block = box()->document()->begin(); block.isValid() && block != target;
+             block = block.next()) {
             line += block.lineCount();
         }
         if (const QTextLayout* layout = target.layout(); layout != nullptr && layout->lineCount() > 0) {

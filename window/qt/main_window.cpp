@@ -132,9 +132,9 @@ void Kalvetor::createControls() {
                 descriptionBox_ = control.readOnly ? new ReadOnlyTextBox(this) : new QPlainTextEdit(this);
                 descriptionBox_->setLineWrapMode(control.wordWrap ? QPlainTextEdit::WidgetWidth
                                                                   : QPlainTextEdit::NoWrap);
-                descriptionBox_->setVerticalScrollBarPolicy(control.scrollBars == definition::ScrollBars::Vertical
-                                                                ? Qt::ScrollBarAlwaysOn
-                                                                : Qt::ScrollBarAlwaysOff);
+                descriptionBox_->setVerticalScrollBarPolicy(
+                    control.scrollBars == definition::ScrollBars::Vertical ? Qt::ScrollBarAlwaysOn
+                                                                           : Qt::ScrollBarAlwaysOff);
                 descriptionBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
                 // Tab leaves the box, as it leaves a native text box.
                 descriptionBox_->setTabChangesFocus(true);

@@ -131,7 +131,8 @@ QItemSelectionModel::SelectionFlags NameList::selectionCommand(const QModelIndex
     const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
     // Ctrl+click, Ctrl+Space or a click beside the entries would leave nothing
     // selected; the list keeps its entry instead.
-    if (!index.isValid() || command.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)) {
+    if (!index.isValid() ||
+        command.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)) {
         return QItemSelectionModel::NoUpdate;
     }
     return command;

@@ -44,7 +44,8 @@ private:
 
 }  // namespace
 
-QtControls::QtControls(const frontend::DescriptionStore& store, NameList& nameList, QPlainTextEdit& descriptionBox)
+QtControls::QtControls(const frontend::DescriptionStore& store, NameList& nameList,
+                       QPlainTextEdit& descriptionBox)
     : WindowControls(store), nameList_(nameList), descriptionBox_(descriptionBox) {}
 
 std::unique_ptr<catalogue::ListMember> QtControls::takeNameList() {

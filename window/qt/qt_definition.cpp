@@ -25,7 +25,8 @@ QColor toQColor(definition::Colour colour) {
 
 QFont windowFont() {
     const definition::Font& font = definition::kWindow.font;
-    QFont qfont(QString::fromLatin1(font.family.data(), static_cast<qsizetype>(font.family.size())), font.points);
+    QFont qfont(QString::fromLatin1(font.family.data(), static_cast<qsizetype>(font.family.size())),
+                font.points);
     qfont.setWeight(static_cast<QFont::Weight>(font.weight));
     qfont.setItalic(font.italic);
     qfont.setUnderline(font.underline);

@@ -31,7 +31,8 @@ QString environment(const char* name) {
 QString whyNoWindow() {
     const QString platform = environment("QT_QPA_PLATFORM");
     if (!platform.isEmpty()) {
-        return QStringLiteral("the window system \"%1\" named by QT_QPA_PLATFORM could not be started").arg(platform);
+        return QStringLiteral("the window system \"%1\" named by QT_QPA_PLATFORM could not be started")
+            .arg(platform);
     }
     const QString display = environment("DISPLAY");
     const QString wayland = environment("WAYLAND_DISPLAY");
@@ -79,7 +80,8 @@ bool installQtTranslation(const QString& directory) {
     // Tries qtbase_bg_BG.qm, then qtbase_bg.qm.
     if (!translation->load(programLocale(), QStringLiteral("qtbase"), QStringLiteral("_"), directory)) {
         delete translation;
-        qWarning().noquote() << QStringLiteral("Kalvetor: no qtbase_%1.qm in %2: Qt's own menus stay in English")
+        qWarning().noquote() << QStringLiteral(
+                                    "Kalvetor: no qtbase_%1.qm in %2: Qt's own menus stay in English")
                                     .arg(QLocale::languageToCode(programLocale().language()), directory);
         return false;
     }

@@ -36,7 +36,8 @@ TEST(WindowDefinition, GivesThePixelsOfTheWindowAndEachControlAt96Dpi) {
     EXPECT_EQ(at96(kTitleLabel.rect), (Pixels{96, 0, 265, 25}));
     // Every length is a whole number of pixels at 96 dpi.
     for (const Control& control : kControls) {
-        for (const Twips twips : {control.rect.left, control.rect.top, control.rect.width, control.rect.height}) {
+        for (const Twips twips :
+             {control.rect.left, control.rect.top, control.rect.width, control.rect.height}) {
             EXPECT_EQ(twips % 15, 0) << control.name << " " << twips;
         }
     }
@@ -44,8 +45,8 @@ TEST(WindowDefinition, GivesThePixelsOfTheWindowAndEachControlAt96Dpi) {
 
 TEST(WindowDefinition, ConvertsTwipsAndPointsAsWindowsRounds) {
     EXPECT_EQ(twipsToPixels(1440, 96), 96);
-    EXPECT_EQ(twipsToPixels(15, 144), 2);    // 1.5 rounds up
-    EXPECT_EQ(twipsToPixels(-15, 144), -2);  // and away from zero below it
+    EXPECT_EQ(twipsToPixels(15, 144), 2);      // 1.5 rounds up
+    EXPECT_EQ(twipsToPixels(-15, 144), -2);    // and away from zero below it
     EXPECT_EQ(twipsToPixels(1005, 144), 101);  // 100.5
     EXPECT_EQ(twipsToPixels(1005, 192), 134);
     EXPECT_EQ(twipsToPixels(7, 96), 0);
@@ -84,7 +85,9 @@ TEST(WindowDefinition, LaysTheControlsOutByItsRules) {
 
 TEST(WindowDefinition, StacksTheLabelBeneathTheListThatCoversIt) {
     const auto order = stackingOrder();
-    const auto place = [&](const Control& wanted) { return std::find(order.begin(), order.end(), &wanted) - order.begin(); };
+    const auto place = [&](const Control& wanted) {
+        return std::find(order.begin(), order.end(), &wanted) - order.begin();
+    };
     EXPECT_LT(place(kTitleLabel), place(kNameList));
     EXPECT_EQ(order.front(), &kTitleLabel);
     // The others keep their order of creation.

@@ -23,7 +23,8 @@ TEST(Caption, IsTheWebAddressTwoSpacesAndTheTitle) {
 TEST(DescriptionStore, HoldsEachDescriptionAtItsEntrysPosition) {
     const DescriptionStore store;
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
-        EXPECT_EQ(store.item(i), catalogue::decodeCp1251(catalogue::kDescriptions[static_cast<std::size_t>(i)]));
+        EXPECT_EQ(store.item(i),
+                  catalogue::decodeCp1251(catalogue::kDescriptions[static_cast<std::size_t>(i)]));
     }
     EXPECT_EQ(store.item(-1), std::nullopt);
     EXPECT_EQ(store.item(catalogue::kEntryCount), std::nullopt);

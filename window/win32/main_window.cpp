@@ -145,8 +145,8 @@ HFONT createWindowFont(UINT dpi) {
 }
 
 HICON loadIcon(HINSTANCE instance, int width, int height) {
-    return static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(KALVETOR_ICON_RESOURCE), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(KALVETOR_ICON_RESOURCE), IMAGE_ICON,
+                                         width, height, LR_DEFAULTCOLOR));
 }
 
 }  // namespace
@@ -220,8 +220,8 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
     const UINT systemDpi = dpiOfWindow(nullptr);
     const POINT centred = centredOnWorkArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), systemDpi);
     const SIZE size = frameSize(systemDpi);
-    if (CreateWindowExW(windowExStyle(), name.c_str(), caption.c_str(), windowStyle(), centred.x, centred.y, size.cx,
-                        size.cy, nullptr, nullptr, instance, window.get()) == nullptr) {
+    if (CreateWindowExW(windowExStyle(), name.c_str(), caption.c_str(), windowStyle(), centred.x, centred.y,
+                        size.cx, size.cy, nullptr, nullptr, instance, window.get()) == nullptr) {
         return nullptr;
     }
     if (!window->createControls()) {
@@ -233,7 +233,8 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
     window->layOut(dpi);
     window->fillControls();
     if (dpi != systemDpi) {
-        window->sizeFrame(dpi, centredOnWorkArea(MonitorFromWindow(window->window_, MONITOR_DEFAULTTOPRIMARY), dpi));
+        window->sizeFrame(
+            dpi, centredOnWorkArea(MonitorFromWindow(window->window_, MONITOR_DEFAULTTOPRIMARY), dpi));
     }
     return window;
 }
@@ -246,8 +247,9 @@ bool MainWindow::createControls() {
         }
         // Made in the definition's order, which is their order from the top
         // down where they overlap; placed by layOut().
-        controls_[i] = CreateWindowExW(controlExStyle(control), controlClass(control.kind), L"", controlStyle(control),
-                                       0, 0, 0, 0, window_, reinterpret_cast<HMENU>(i + 1), instance_, nullptr);
+        controls_[i] =
+            CreateWindowExW(controlExStyle(control), controlClass(control.kind), L"", controlStyle(control),
+                            0, 0, 0, 0, window_, reinterpret_cast<HMENU>(i + 1), instance_, nullptr);
         if (controls_[i] == nullptr) {
             return false;
         }
@@ -274,7 +276,8 @@ void MainWindow::fillControls() {
             case definition::Content::Names:
                 // Drawn once, when all names are in, rather than after each.
                 SendMessageW(controls_[i], WM_SETREDRAW, FALSE, 0);
-                SendMessageW(controls_[i], LB_INITSTORAGE, catalogue::kNames.size(), 64 * catalogue::kNames.size());
+                SendMessageW(controls_[i], LB_INITSTORAGE, catalogue::kNames.size(),
+                             64 * catalogue::kNames.size());
                 for (const std::string_view name : catalogue::kNames) {
                     const std::wstring item = toWide(catalogue::decodeCp1251(name));
                     SendMessageW(controls_[i], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
@@ -328,7 +331,8 @@ void MainWindow::sizeFrame(UINT dpi, POINT topLeft) {
 }
 
 void MainWindow::setIcons(UINT dpi) {
-    const HICON big = loadIcon(instance_, systemMetricForDpi(SM_CXICON, dpi), systemMetricForDpi(SM_CYICON, dpi));
+    const HICON big =
+        loadIcon(instance_, systemMetricForDpi(SM_CXICON, dpi), systemMetricForDpi(SM_CYICON, dpi));
     const HICON small =
         loadIcon(instance_, systemMetricForDpi(SM_CXSMICON, dpi), systemMetricForDpi(SM_CYSMICON, dpi));
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
@@ -360,7 +364,8 @@ void MainWindow::moveFocus(bool forward) {
     std::sort(order.begin(), order.end(),
               [](std::size_t a, std::size_t b) { return kControls[a].tabPlace < kControls[b].tabPlace; });
     const HWND focus = GetFocus();
-    const auto at = std::find_if(order.begin(), order.end(), [&](std::size_t i) { return controls_[i] == focus; });
+    const auto at =
+        std::find_if(order.begin(), order.end(), [&](std::size_t i) { return controls_[i] == focus; });
     std::size_t next = 0;
     if (at == order.end()) {
         next = forward ? 0 : order.size() - 1;
@@ -436,7 +441,8 @@ bool MainWindow::handleKey(HWND target, WPARAM key) {
 
 void MainWindow::handleMessage(MSG& message) {
     if (message.message == WM_KEYDOWN) {
-        if (MainWindow* window = owning(message.hwnd); window != nullptr && window->handleKey(message.hwnd, message.wParam)) {
+        if (MainWindow* window = owning(message.hwnd);
+            window != nullptr && window->handleKey(message.hwnd, message.wParam)) {
             return;
         }
     }
@@ -472,7 +478,8 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 1;
         }
         case WM_CTLCOLORSTATIC:
-            if (const HBRUSH brush = colourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+            if (const HBRUSH brush =
+                    colourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
                 return reinterpret_cast<LRESULT>(brush);
             }
             break;
@@ -519,9 +526,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             sizeFrame(dpi, {suggested->left, suggested->top});
             return 0;
         }
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
         default: break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);

@@ -34,7 +34,8 @@ public:
             return std::nullopt;
         }
         std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
-        const LRESULT copied = SendMessageW(list_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+        const LRESULT copied =
+            SendMessageW(list_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
         if (copied == LB_ERR || copied < 0) {
             return std::nullopt;
         }

@@ -46,7 +46,8 @@ public:
 
 private:
     static void record(QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtWarningMsg && message.contains(QLatin1String("the selected description was not shown"))) {
+        if (type == QtWarningMsg &&
+            message.contains(QLatin1String("the selected description was not shown"))) {
             lines().append(message);
         }
     }
@@ -74,7 +75,8 @@ private slots:
 private:
     template <typename T>
     T* child(const definition::Control& control) {
-        T* found = window_->findChild<T*>(QString::fromLatin1(control.name.data(), qsizetype(control.name.size())));
+        T* found =
+            window_->findChild<T*>(QString::fromLatin1(control.name.data(), qsizetype(control.name.size())));
         if (found == nullptr) {
             qFatal("no child %s", control.name.data());
         }
@@ -118,8 +120,8 @@ void KalvetorWindowTest::keepsEveryControlWholeAtThisScale() {
         QCOMPARE(window_->devicePixelRatioF(), factor.toDouble());
     }
     const QRect client = window_->rect();
-    for (QWidget* control : {static_cast<QWidget*>(label()), static_cast<QWidget*>(list()),
-                             static_cast<QWidget*>(box())}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(label()), static_cast<QWidget*>(list()), static_cast<QWidget*>(box())}) {
         QVERIFY2(client.contains(control->geometry()), qPrintable(control->objectName()));
     }
     const QFontMetrics metrics(label()->font());
@@ -143,7 +145,8 @@ void KalvetorWindowTest::fontDrawsEveryCatalogueCharacter() {
     }
     for (const QChar c : std::as_const(all)) {
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
-            QVERIFY2(raw.supportsCharacter(c), qPrintable(QStringLiteral("no glyph for U+%1").arg(c.unicode(), 4, 16)));
+            QVERIFY2(raw.supportsCharacter(c),
+                     qPrintable(QStringLiteral("no glyph for U+%1").arg(c.unicode(), 4, 16)));
         }
     }
 }
@@ -152,16 +155,23 @@ void KalvetorWindowTest::namesAndDescribesEachControlForScreenReaders_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("descriptionStart");
-    QTest::newRow("title label") << "Label1" << "Калветор" << "Заглавие на програмата";
-    QTest::newRow("name list") << "List1" << "Народни будители" << "Списък с имената на народните будители.";
-    QTest::newRow("description box") << "Text1" << "Описание" << "Животът и делото на избрания будител";
+    QTest::newRow("title label") << "Label1"
+                                 << "Калветор"
+                                 << "Заглавие на програмата";
+    QTest::newRow("name list") << "List1"
+                               << "Народни будители"
+                               << "Списък с имената на народните будители.";
+    QTest::newRow("description box") << "Text1"
+                                     << "Описание"
+                                     << "Животът и делото на избрания будител";
 }
 
 void KalvetorWindowTest::namesAndDescribesEachControlForScreenReaders() {
     QFETCH(QString, control);
     QFETCH(QString, name);
     QFETCH(QString, descriptionStart);
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(window_->findChild<QWidget*>(control));
+    QAccessibleInterface* accessible =
+        QAccessible::queryAccessibleInterface(window_->findChild<QWidget*>(control));
     QVERIFY(accessible != nullptr);
     QCOMPARE(accessible->text(QAccessible::Name), name);
     QVERIFY2(accessible->text(QAccessible::Description).startsWith(descriptionStart),
@@ -184,7 +194,9 @@ void KalvetorWindowTest::logsAFailedSelectionAndKeepsTheBox() {
     // Only a program could clear the selection; the choice it reports once
     // the selection has stayed empty has no description to show.
     QSignalSpy chosen(list(), &NameList::entryChosen);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not shown: no description at the selected position")));
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        QRegularExpression(QStringLiteral("not shown: no description at the selected position")));
     list()->clearSelection();
     QTRY_COMPARE_WITH_TIMEOUT(chosen.count(), 1, 10'000);
     QCOMPARE(list()->selectedRow(), -1);

@@ -67,7 +67,8 @@ private:
     QStringList names_;
     QStringList descriptions_;
     QString introduction_;
-    const QSize clientSize_{logicalPixels(definition::kWindow.clientWidth), logicalPixels(definition::kWindow.clientHeight)};
+    const QSize clientSize_{logicalPixels(definition::kWindow.clientWidth),
+                            logicalPixels(definition::kWindow.clientHeight)};
     bool everSelected_ = false;
 };
 
@@ -88,9 +89,8 @@ void MonkeyTest::drag() {
 }
 
 void MonkeyTest::navigationKey() {
-    static const Qt::Key keys[] = {Qt::Key_Up,   Qt::Key_Down,   Qt::Key_PageUp, Qt::Key_PageDown,
-                                   Qt::Key_Home, Qt::Key_End,    Qt::Key_Left,   Qt::Key_Right,
-                                   Qt::Key_Space};
+    static const Qt::Key keys[] = {Qt::Key_Up,  Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home,
+                                   Qt::Key_End, Qt::Key_Left, Qt::Key_Right,  Qt::Key_Space};
     QWidget* focus = QApplication::focusWidget();
     QTest::keyClick(focus != nullptr ? focus : window_, keys[pick(9)], someModifiers());
 }
@@ -114,7 +114,8 @@ void MonkeyTest::typeIntoTheBox() {
 }
 
 void MonkeyTest::pasteIntoTheBox() {
-    QApplication::clipboard()->setText(pick(2) == 0 ? QStringLiteral("поставен текст") : names_[pick(catalogue::kEntryCount)]);
+    QApplication::clipboard()->setText(pick(2) == 0 ? QStringLiteral("поставен текст")
+                                                    : names_[pick(catalogue::kEntryCount)]);
     QTest::keyClick(box_, Qt::Key_V, Qt::ControlModifier);
 }
 
@@ -122,24 +123,30 @@ void MonkeyTest::wheel() {
     QWidget* viewport = pick(2) == 0 ? list_->viewport() : box_->viewport();
     const QPoint at(pick(viewport->width()), pick(viewport->height()));
     const QPoint delta(0, pick(2) == 0 ? 120 : -120);
-    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), delta, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                      false);
+    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), delta, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
     QApplication::sendEvent(viewport, &event);
 }
 
 void MonkeyTest::checkConsistent(int step, const char* action) {
-    const auto where = [&] { return QStringLiteral("after action %1 (%2)").arg(step).arg(QLatin1String(action)); };
+    const auto where = [&] {
+        return QStringLiteral("after action %1 (%2)").arg(step).arg(QLatin1String(action));
+    };
     const int selected = list_->selectedRow();
     if (selected >= 0) {
         everSelected_ = true;
     }
-    QVERIFY2(!everSelected_ || selected >= 0, qPrintable(where() + QStringLiteral(": the selection was lost")));
+    QVERIFY2(!everSelected_ || selected >= 0,
+             qPrintable(where() + QStringLiteral(": the selection was lost")));
     const QString expected = everSelected_ ? descriptions_[selected] : introduction_;
-    QVERIFY2(box_->toPlainText() == expected, qPrintable(where() + QStringLiteral(": the box does not show entry %1").arg(selected)));
-    QVERIFY2(window_->size() == clientSize_, qPrintable(where() + QStringLiteral(": the window changed size")));
+    QVERIFY2(box_->toPlainText() == expected,
+             qPrintable(where() + QStringLiteral(": the box does not show entry %1").arg(selected)));
+    QVERIFY2(window_->size() == clientSize_,
+             qPrintable(where() + QStringLiteral(": the window changed size")));
     QVERIFY2(window_->isVisible(), qPrintable(where()));
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
-        QVERIFY2(list_->item(i)->text() == names_[i], qPrintable(where() + QStringLiteral(": the names moved")));
+        QVERIFY2(list_->item(i)->text() == names_[i],
+                 qPrintable(where() + QStringLiteral(": the names moved")));
     }
     // The descriptions live only in the window's store: one item view, the names.
     QVERIFY2(window_->findChildren<QAbstractItemView*>().size() == 1, qPrintable(where()));
@@ -173,9 +180,12 @@ void MonkeyTest::randomActionsKeepTheWindowConsistent() {
         int weight;
     };
     const std::vector<Action> choices = {
-        {"click", &MonkeyTest::click, 6},           {"drag in the list", &MonkeyTest::drag, 1},
-        {"navigation key", &MonkeyTest::navigationKey, 4}, {"tab", &MonkeyTest::tab, 2},
-        {"typing", &MonkeyTest::typeIntoTheBox, 1}, {"paste", &MonkeyTest::pasteIntoTheBox, 1},
+        {"click", &MonkeyTest::click, 6},
+        {"drag in the list", &MonkeyTest::drag, 1},
+        {"navigation key", &MonkeyTest::navigationKey, 4},
+        {"tab", &MonkeyTest::tab, 2},
+        {"typing", &MonkeyTest::typeIntoTheBox, 1},
+        {"paste", &MonkeyTest::pasteIntoTheBox, 1},
         {"wheel", &MonkeyTest::wheel, 2},
     };
     std::vector<int> weights;

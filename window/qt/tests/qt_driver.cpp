@@ -89,7 +89,8 @@ public:
             // What the display shows, once everything pending is drawn.
             QApplication::processEvents();
             const QPoint global = window_->mapToGlobal(QPoint(x, y));
-            colour = window_->screen()->grabWindow(0, global.x(), global.y(), 1, 1).toImage().pixelColor(0, 0);
+            colour =
+                window_->screen()->grabWindow(0, global.x(), global.y(), 1, 1).toImage().pixelColor(0, 0);
         }
         return {colour.red(), colour.green(), colour.blue()};
     }
@@ -124,13 +125,20 @@ public:
             Qt::Key qt;
             Qt::KeyboardModifiers modifiers;
         } keys[] = {
-            {Key::Up, Qt::Key_Up, {}},           {Key::Down, Qt::Key_Down, {}},
-            {Key::Home, Qt::Key_Home, {}},       {Key::End, Qt::Key_End, {}},
-            {Key::PageUp, Qt::Key_PageUp, {}},   {Key::PageDown, Qt::Key_PageDown, {}},
-            {Key::Tab, Qt::Key_Tab, {}},         {Key::ShiftTab, Qt::Key_Backtab, Qt::ShiftModifier},
-            {Key::Delete, Qt::Key_Delete, {}},   {Key::Backspace, Qt::Key_Backspace, {}},
-            {Key::Return, Qt::Key_Return, {}},   {Key::SelectAll, Qt::Key_A, Qt::ControlModifier},
-            {Key::Copy, Qt::Key_C, Qt::ControlModifier}, {Key::Paste, Qt::Key_V, Qt::ControlModifier},
+            {Key::Up, Qt::Key_Up, {}},
+            {Key::Down, Qt::Key_Down, {}},
+            {Key::Home, Qt::Key_Home, {}},
+            {Key::End, Qt::Key_End, {}},
+            {Key::PageUp, Qt::Key_PageUp, {}},
+            {Key::PageDown, Qt::Key_PageDown, {}},
+            {Key::Tab, Qt::Key_Tab, {}},
+            {Key::ShiftTab, Qt::Key_Backtab, Qt::ShiftModifier},
+            {Key::Delete, Qt::Key_Delete, {}},
+            {Key::Backspace, Qt::Key_Backspace, {}},
+            {Key::Return, Qt::Key_Return, {}},
+            {Key::SelectAll, Qt::Key_A, Qt::ControlModifier},
+            {Key::Copy, Qt::Key_C, Qt::ControlModifier},
+            {Key::Paste, Qt::Key_V, Qt::ControlModifier},
             {Key::Cut, Qt::Key_X, Qt::ControlModifier},
         };
         for (const auto& entry : keys) {
@@ -165,11 +173,15 @@ public:
 
     std::u16string boxText() override { return box_->toPlainText().toStdU16String(); }
     int boxFirstVisibleLine() override { return box_->verticalScrollBar()->value(); }
-    void scrollBoxToEnd() override { box_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum); }
+    void scrollBoxToEnd() override {
+        box_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    }
     bool boxHasTextSelected() override { return box_->textCursor().hasSelection(); }
     int boxCaretPosition() override { return box_->textCursor().position(); }
 
-    void setClipboard(std::u16string_view text) override { QApplication::clipboard()->setText(toQString(text)); }
+    void setClipboard(std::u16string_view text) override {
+        QApplication::clipboard()->setText(toQString(text));
+    }
     std::u16string clipboard() override { return QApplication::clipboard()->text().toStdU16String(); }
 
     int closeAndWaitForExit() override {

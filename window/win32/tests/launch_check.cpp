@@ -86,7 +86,8 @@ int wmain(int argc, wchar_t** argv) {
     const int dpi = static_cast<int>(kalvetor::win32::dpiOfWindow(window));
     const int width = definition::twipsToPixels(definition::kWindow.clientWidth, dpi);
     const int height = definition::twipsToPixels(definition::kWindow.clientHeight, dpi);
-    std::printf("launch check: window shown, client area %ldx%ld at %d dpi\n", client.right, client.bottom, dpi);
+    std::printf("launch check: window shown, client area %ldx%ld at %d dpi\n", client.right, client.bottom,
+                dpi);
     if (client.right != width || client.bottom != height) {
         std::fprintf(stderr, "launch check: the client area should be %dx%d\n", width, height);
         ++failures;

@@ -143,7 +143,8 @@ bool Win32Driver::pumpUntil(const std::function<bool()>& condition, std::chrono:
                 exitCode_ = static_cast<int>(message.wParam);
                 continue;
             }
-            if (message.message == WM_KEYUP || message.message == WM_SYSKEYUP || message.message == WM_LBUTTONUP) {
+            if (message.message == WM_KEYUP || message.message == WM_SYSKEYUP ||
+                message.message == WM_LBUTTONUP) {
                 ++releasesSeen_;
             }
             MainWindow::handleMessage(message);
@@ -235,7 +236,8 @@ conformance::Frame Win32Driver::frame() {
     const bool noClose = (GetClassLongPtrW(window, GCL_STYLE) & CS_NOCLOSE) != 0;
     const HMENU menu = frame.systemMenu ? GetSystemMenu(window, FALSE) : nullptr;
     const UINT close = menu != nullptr ? GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) : static_cast<UINT>(-1);
-    frame.closeButton = frame.systemMenu && !noClose && close != static_cast<UINT>(-1) && (close & MF_GRAYED) == 0;
+    frame.closeButton =
+        frame.systemMenu && !noClose && close != static_cast<UINT>(-1) && (close & MF_GRAYED) == 0;
     return frame;
 }
 
@@ -291,8 +293,8 @@ conformance::FontInUse Win32Driver::fontOf(const definition::Control& definition
     LOGFONTW logical{};
     GetObjectW(hfont, sizeof logical, &logical);
     const bool scalable = (metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) != 0;
-    font.pixelHeight = scalable && logical.lfHeight < 0 ? -logical.lfHeight
-                                                        : metrics.tmHeight - metrics.tmInternalLeading;
+    font.pixelHeight =
+        scalable && logical.lfHeight < 0 ? -logical.lfHeight : metrics.tmHeight - metrics.tmInternalLeading;
     font.weight = metrics.tmWeight;
     font.italic = metrics.tmItalic != 0;
     font.underline = metrics.tmUnderlined != 0;
@@ -375,7 +377,8 @@ void Win32Driver::clickEntry(int row) {
         settle();
     }
     RECT item{};
-    ASSERT_NE(SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)), LB_ERR)
+    ASSERT_NE(SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)),
+              LB_ERR)
         << "row " << row;
     POINT middle{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     // One click, never the second half of a double click: a click soon after
@@ -385,8 +388,8 @@ void Win32Driver::clickEntry(int row) {
     ClientToScreen(list, &onScreen);
     const int nearX = GetSystemMetrics(SM_CXDOUBLECLK);
     const int nearY = GetSystemMetrics(SM_CYDOUBLECLK);
-    if (GetTickCount() - lastClickTime_ <= GetDoubleClickTime() && std::abs(onScreen.x - lastClick_.x) <= nearX &&
-        std::abs(onScreen.y - lastClick_.y) <= nearY) {
+    if (GetTickCount() - lastClickTime_ <= GetDoubleClickTime() &&
+        std::abs(onScreen.x - lastClick_.x) <= nearX && std::abs(onScreen.y - lastClick_.y) <= nearY) {
         middle.x += middle.x + 2 * nearX < item.right ? 2 * nearX : -2 * nearX;
     }
     clickAt(list, middle);

@@ -14,8 +14,8 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/cp1251.h"
-#include "window/win32/text.h"
 #include "window/win32/tests/win32_driver.h"
+#include "window/win32/text.h"
 
 namespace kalvetor::win32::testing {
 namespace {
@@ -46,9 +46,9 @@ TEST(Monkey, KeepsTheBoxOnTheSelectedEntryAndTheWindowItsSize) {
     const conformance::PixelRect size = driver.clientSize();
     const HWND list = driver.control(definition::kNameList);
 
-    constexpr Key kKeys[] = {Key::Up,       Key::Down,      Key::Home,   Key::End,       Key::PageUp,
-                             Key::PageDown, Key::Tab,       Key::ShiftTab, Key::Delete,  Key::Backspace,
-                             Key::Return,   Key::SelectAll, Key::Copy,   Key::Paste,     Key::Cut};
+    constexpr Key kKeys[] = {Key::Up,       Key::Down,      Key::Home,     Key::End,    Key::PageUp,
+                             Key::PageDown, Key::Tab,       Key::ShiftTab, Key::Delete, Key::Backspace,
+                             Key::Return,   Key::SelectAll, Key::Copy,     Key::Paste,  Key::Cut};
     // First letters of names, letters no name begins with, and others.
     const std::u16string letters = u"АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЮЯабвгдежзийклмнопрстуфхцчшщюяAZaz09 .-";
     std::mt19937 random(static_cast<std::mt19937::result_type>(seed));
@@ -85,7 +85,8 @@ TEST(Monkey, KeepsTheBoxOnTheSelectedEntryAndTheWindowItsSize) {
                 break;
             }
             case 6: {
-                const char16_t letter = letters[static_cast<std::size_t>(below(static_cast<int>(letters.size())))];
+                const char16_t letter =
+                    letters[static_cast<std::size_t>(below(static_cast<int>(letters.size())))];
                 action = "type U+" + std::to_string(static_cast<int>(letter));
                 driver.type(std::u16string(1, letter));
                 break;

@@ -17,8 +17,8 @@
 #include "catalogue/selection.h"
 #include "window/definition.h"
 #include "window/win32/dpi.h"
-#include "window/win32/text.h"
 #include "window/win32/tests/win32_driver.h"
+#include "window/win32/text.h"
 
 namespace kalvetor::win32::testing {
 namespace {
@@ -52,9 +52,7 @@ public:
 
     // One entry per OutputDebugString call: Windows raises the wide form,
     // and a system may raise the narrow one after it for the same call.
-    std::vector<std::string> lines() const {
-        return wide_.empty() ? narrow_ : wide_;
-    }
+    std::vector<std::string> lines() const { return wide_.empty() ? narrow_ : wide_; }
 
 private:
     static LONG CALLBACK handle(EXCEPTION_POINTERS* exception) {
@@ -134,7 +132,8 @@ protected:
             } else {
                 EXPECT_EQ(*rect, defined) << control.name << " at " << dpi << " dpi";
             }
-            EXPECT_EQ(driver_.fontOf(control).pixelHeight, definition::pointsToPixels(kWindow.font.points, dpi))
+            EXPECT_EQ(driver_.fontOf(control).pixelHeight,
+                      definition::pointsToPixels(kWindow.font.points, dpi))
                 << control.name << " at " << dpi << " dpi";
         }
     }
@@ -194,12 +193,14 @@ TEST_F(Win32Window, WritesOneDebugLineAndKeepsTheBoxWhenNothingIsSelected) {
     const std::u16string before = driver_.boxText();
     DebugOutput output;
     // What the list would send for a selection that is not there.
-    SendMessageW(main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list()), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list()));
+    SendMessageW(main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list()), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list()));
     driver_.settle();
     EXPECT_TRUE(driver_.boxText() == before);
     const std::vector<std::string> lines = output.lines();
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], catalogue::failureReport(catalogue::SelectionOutcome::NoDescriptionAtPosition) + "\n");
+    EXPECT_EQ(lines[0],
+              catalogue::failureReport(catalogue::SelectionOutcome::NoDescriptionAtPosition) + "\n");
     EXPECT_EQ(visibleWindowsOfThisThread(), 1) << "a failed selection opens no window";
 }
 
@@ -305,13 +306,15 @@ TEST_F(Win32Window, CoversTheLabelsBottomWithTheList) {
 
 TEST_F(Win32Window, CarriesTheProgramsIconInBothSizes) {
     for (const auto& [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
-        const auto icon = reinterpret_cast<HICON>(SendMessageW(main(), WM_GETICON, static_cast<WPARAM>(which), 0));
+        const auto icon =
+            reinterpret_cast<HICON>(SendMessageW(main(), WM_GETICON, static_cast<WPARAM>(which), 0));
         ASSERT_NE(icon, nullptr) << "icon " << which;
         ICONINFO info{};
         ASSERT_TRUE(GetIconInfo(icon, &info));
         BITMAP bitmap{};
         GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
-        EXPECT_EQ(bitmap.bmWidth, systemMetricForDpi(metric, static_cast<UINT>(driver_.dpi()))) << "icon " << which;
+        EXPECT_EQ(bitmap.bmWidth, systemMetricForDpi(metric, static_cast<UINT>(driver_.dpi())))
+            << "icon " << which;
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
     }

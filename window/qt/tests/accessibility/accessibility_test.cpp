@@ -126,7 +126,9 @@ private slots:
 
 private:
     NameList* list() const { return window_->findChild<NameList*>(nameOf(definition::kNameList)); }
-    QPlainTextEdit* box() const { return window_->findChild<QPlainTextEdit*>(nameOf(definition::kDescriptionBox)); }
+    QPlainTextEdit* box() const {
+        return window_->findChild<QPlainTextEdit*>(nameOf(definition::kDescriptionBox));
+    }
 
     std::unique_ptr<Kalvetor> window_;
 };

@@ -14,8 +14,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTextCursor>
 #include <QTest>
+#include <QTextCursor>
 #include <memory>
 
 #include "window/definition.h"
@@ -150,10 +150,12 @@ void ReadOnlyBoxTest::dropIsRefused() {
         QMimeData data;
         data.setText(kForeign);
         const QPointF at = box()->viewport()->rect().center();
-        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
         QApplication::sendEvent(box()->viewport(), &enter);
         QVERIFY(!enter.isAccepted());
-        QDragMoveEvent move(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragMoveEvent move(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
         QApplication::sendEvent(box()->viewport(), &move);
         QVERIFY(!move.isAccepted());
         QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
