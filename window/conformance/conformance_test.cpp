@@ -13,6 +13,7 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/cp1251.h"
+#include "catalogue/tests/utf8.h"
 #include "window/caption.h"
 #include "window/conformance/driver.h"
 #include "window/definition.h"
@@ -33,20 +34,7 @@ using definition::kWindow;
 
 // UTF-8, for messages.
 std::string utf8(std::u16string_view text) {
-    std::string out;
-    for (const char16_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return catalogue::testing::toUtf8(text);
 }
 
 std::u16string nameAt(int i) {
