@@ -5,9 +5,11 @@ namespace embed {
 void Problems::add(std::string_view path, int line, int column, std::string_view message) {
     std::string text(path);
     if (line > 0) {
-        text += ":" + std::to_string(line);
+        text += ':';
+        text += std::to_string(line);
         if (column > 0) {
-            text += ":" + std::to_string(column);
+            text += ':';
+            text += std::to_string(column);
         }
     }
     text += ": ";
