@@ -31,5 +31,9 @@ QFont windowFont() {
     qfont.setItalic(font.italic);
     qfont.setUnderline(font.underline);
     qfont.setStrikeOut(font.strikeOut);
+    // Glyphs fitted to the pixel grid, as Windows draws this font: sharper
+    // at 12 pt, and each glyph is rendered once rather than once for every
+    // fraction of a pixel it starts at.
+    qfont.setHintingPreference(QFont::PreferFullHinting);
     return qfont;
 }
