@@ -11,8 +11,9 @@
 // does, and waited for before the next start. The order of the programs
 // turns round every round, so that neither always goes first.
 
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
