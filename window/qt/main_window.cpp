@@ -22,10 +22,6 @@ namespace {
 
 using definition::Control;
 
-QString objectName(const Control& control) {
-    return QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
-}
-
 QColor backgroundOf(const Control& control) {
     return toQColor(*control.background);
 }
@@ -42,7 +38,7 @@ Qt::Alignment alignmentOf(const Control& control) {
 // What every kind of control shares: name, place, visibility, focus, the
 // colour it may have of its own, what a screen reader says of it.
 void applyCommon(QWidget& widget, const Control& control) {
-    widget.setObjectName(objectName(control));
+    widget.setObjectName(widgetName(control));
     widget.setGeometry(logicalRect(control.rect));
     widget.setVisible(control.visible);
     if (!control.takesFocus) {

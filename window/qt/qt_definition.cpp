@@ -10,6 +10,10 @@ QString toQString(std::u16string_view text) {
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
+QString widgetName(const definition::Control& control) {
+    return QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
+}
+
 int logicalPixels(definition::Twips twips) {
     return definition::twipsToPixels(twips, definition::kStandardDpi);
 }

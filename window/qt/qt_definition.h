@@ -16,6 +16,10 @@ QString decoded(std::string_view cp1251);
 
 QString toQString(std::u16string_view text);
 
+// The Qt object name of the widget that stands for a control: the control
+// array's name, by which tests and tools find it.
+QString widgetName(const definition::Control& control);
+
 // A length in twips in Qt's device-independent pixels.
 int logicalPixels(definition::Twips twips);
 QRect logicalRect(const definition::Rect& rect);

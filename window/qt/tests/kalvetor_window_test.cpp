@@ -75,8 +75,7 @@ private slots:
 private:
     template <typename T>
     T* child(const definition::Control& control) {
-        T* found =
-            window_->findChild<T*>(QString::fromLatin1(control.name.data(), qsizetype(control.name.size())));
+        T* found = window_->findChild<T*>(widgetName(control));
         if (found == nullptr) {
             qFatal("no child %s", control.name.data());
         }

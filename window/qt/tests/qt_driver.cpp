@@ -27,10 +27,6 @@ namespace {
 
 using definition::Control;
 
-QString nameOf(const Control& control) {
-    return QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
-}
-
 PixelRect toPixelRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
@@ -47,9 +43,9 @@ public:
         if (!QTest::qWaitForWindowActive(window_.get(), 10'000)) {
             qFatal("the window did not become active within 10 s");
         }
-        list_ = window_->findChild<NameList*>(nameOf(definition::kNameList));
-        box_ = window_->findChild<QPlainTextEdit*>(nameOf(definition::kDescriptionBox));
-        label_ = window_->findChild<QLabel*>(nameOf(definition::kTitleLabel));
+        list_ = window_->findChild<NameList*>(widgetName(definition::kNameList));
+        box_ = window_->findChild<QPlainTextEdit*>(widgetName(definition::kDescriptionBox));
+        label_ = window_->findChild<QLabel*>(widgetName(definition::kTitleLabel));
         if (list_ == nullptr || box_ == nullptr || label_ == nullptr) {
             qFatal("the window lacks a control of the definition");
         }
@@ -205,7 +201,7 @@ private:
         if (&control == &definition::kNameList) {
             return list_;
         }
-        return window_->findChild<QWidget*>(nameOf(control));
+        return window_->findChild<QWidget*>(widgetName(control));
     }
 
     QWidget* focusOrWindow() {

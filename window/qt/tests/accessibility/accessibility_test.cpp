@@ -30,10 +30,6 @@
 
 namespace {
 
-QString nameOf(const definition::Control& control) {
-    return QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
-}
-
 // Warnings on Qt's message log while it is installed.
 class WarningLog {
 public:
@@ -125,9 +121,9 @@ private slots:
     void listWithNothingSelectedTakesTheFocusOnItsFirstEntry();
 
 private:
-    NameList* list() const { return window_->findChild<NameList*>(nameOf(definition::kNameList)); }
+    NameList* list() const { return window_->findChild<NameList*>(widgetName(definition::kNameList)); }
     QPlainTextEdit* box() const {
-        return window_->findChild<QPlainTextEdit*>(nameOf(definition::kDescriptionBox));
+        return window_->findChild<QPlainTextEdit*>(widgetName(definition::kDescriptionBox));
     }
 
     std::unique_ptr<Kalvetor> window_;

@@ -21,16 +21,13 @@
 #include "window/definition.h"
 #include "window/qt/main_window.h"
 #include "window/qt/name_list.h"
+#include "window/qt/qt_definition.h"
 #include "window/qt/startup.h"
 #include "window/qt/tests/shown_text.h"
 
 namespace {
 
 const QString kForeign = QStringLiteral("ВМЪКНАТ ТЕКСТ");
-
-QString nameOf(const definition::Control& control) {
-    return QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
-}
 
 }  // namespace
 
@@ -71,8 +68,8 @@ void ReadOnlyBoxTest::init() {
     window_->show();
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get(), 10'000));
-    box_ = window_->findChild<QPlainTextEdit*>(nameOf(definition::kDescriptionBox));
-    list_ = window_->findChild<NameList*>(nameOf(definition::kNameList));
+    box_ = window_->findChild<QPlainTextEdit*>(widgetName(definition::kDescriptionBox));
+    list_ = window_->findChild<NameList*>(widgetName(definition::kNameList));
     QVERIFY(box_ != nullptr && list_ != nullptr);
     box_->setFocus();
     QTRY_VERIFY_WITH_TIMEOUT(box_->hasFocus(), 10'000);
