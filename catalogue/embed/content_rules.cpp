@@ -446,15 +446,17 @@ bool readGroupMembers(TextView rest) {
     return isWord(members) && isWord(list.substr(lastJoin + 3));
 }
 
-// „ opens a quotation, “ or ” closes it; quotations do not nest.
+// „ opens a quotation, “ or ” closes it; quotations do not nest. whose
+// names the text in the messages ("the description of „…“").
 void checkQuotations(const std::string& path, int line, std::size_t offset, TextView text,
-                     Problems& problems) {
+                     const std::string& whose, Problems& problems) {
+    const std::string prefix = whose + ": ";
     std::size_t open = TextView::npos;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == U'„') {
             if (open != TextView::npos) {
                 problems.add(path, line, column(offset + i),
-                             "a new quotation opens here, but the one opened at column " +
+                             prefix + "a new quotation opens here, but the one opened at column " +
                                  std::to_string(column(offset + open)) + " is not closed with “");
                 return;
             }
@@ -462,7 +464,7 @@ void checkQuotations(const std::string& path, int line, std::size_t offset, Text
         } else if (text[i] == U'“' || text[i] == U'”') {
             if (open == TextView::npos) {
                 problems.add(path, line, column(offset + i),
-                             "this " + toUtf8(Text(1, text[i])) +
+                             prefix + "this " + toUtf8(Text(1, text[i])) +
                                  " closes a quotation that was never opened (a quotation opens with „)");
                 return;
             }
@@ -470,7 +472,7 @@ void checkQuotations(const std::string& path, int line, std::size_t offset, Text
         }
     }
     if (open != TextView::npos) {
-        problems.add(path, line, column(offset + open), "this quotation („) is never closed with “");
+        problems.add(path, line, column(offset + open), prefix + "this quotation („) is never closed with “");
     }
 }
 
@@ -523,8 +525,9 @@ private:
         const std::size_t descriptionAt = name.size() + 1;
         const TextView shown = withoutTrailingSpace(name);
 
-        bool nameOk = checkSpacing(file_.path, line.number, 0, name, "the name", true, problems_);
-        nameOk = checkCharacters(file_.path, line.number, 0, name, "a name", allowedInName,
+        const std::string theName = "the name " + quoted(name);
+        bool nameOk = checkSpacing(file_.path, line.number, 0, name, theName, true, problems_);
+        nameOk = checkCharacters(file_.path, line.number, 0, name, theName, allowedInName,
                                  "Cyrillic letters, spaces, full stops and hyphens", problems_) &&
                  nameOk;
         if (name.size() < kShortestName || name.size() > kLongestName) {
@@ -576,10 +579,10 @@ private:
                           of + " has " + std::to_string(description.size()) + " characters; at most " +
                               std::to_string(kLongestDescription) + " fit");
         }
-        checkSpacing(file_.path, line.number, at, description, "the description", false, problems_);
-        checkCharacters(file_.path, line.number, at, description, "a description", allowedInDescription,
+        checkSpacing(file_.path, line.number, at, description, of, false, problems_);
+        checkCharacters(file_.path, line.number, at, description, of, allowedInDescription,
                         kDescriptionCharacters, problems_);
-        checkQuotations(file_.path, line.number, at, description, problems_);
+        checkQuotations(file_.path, line.number, at, description, of, problems_);
         if (!nameOk || description.starts_with(U' ')) {
             return;  // the opening cannot be judged against a faulty name
         }
@@ -603,7 +606,7 @@ private:
         if (rest.starts_with(U':')) {
             if (!readGroupMembers(rest)) {
                 problems_.add(file_.path, line.number, restColumn,
-                              "after the name of a group, list its members after a colon, e.g. " +
+                              of + ": after the name of a group, list its members after a colon, e.g. " +
                                   toUtf8(kGroupExample));
             } else if (group_) {
                 problems_.add(
@@ -620,15 +623,16 @@ private:
         }
         const std::optional<Dates> dates = readDates(rest);
         if (!dates) {
-            problems_.add(file_.path, line.number, restColumn,
-                          "after the name, give the life dates in parentheses, then „ - “ or „. “, e.g. " +
-                              toUtf8(kDatesExample));
+            problems_.add(
+                file_.path, line.number, restColumn,
+                of + ": after the name, give the life dates in parentheses, then „ - “ or „. “, e.g. " +
+                    toUtf8(kDatesExample));
         } else if (dates->first > dates->second || (!dates->centuries && dates->first == dates->second)) {
             problems_.add(file_.path, line.number, restColumn + 2,
-                          "the second date in " + quoted(dates->text) + " must come after the first");
+                          of + ": the second date in " + quoted(dates->text) + " must come after the first");
         } else if (!dates->centuries && dates->second - dates->first > kLongestLife) {
             problems_.add(file_.path, line.number, restColumn + 2,
-                          "the life dates " + quoted(dates->text) + " span " +
+                          of + ": the life dates " + quoted(dates->text) + " span " +
                               std::to_string(dates->second - dates->first) + " years; check them");
         }
     }
@@ -659,9 +663,10 @@ std::optional<Content> readContent(const std::string& dir, Problems& problems) {
     const std::optional<SourceFile> title = readSource(titlePath, "the title is one line", problems);
     const std::optional<SourceFile> introduction =
         readSource(introductionPath, "each line is one paragraph, and no empty line parts them", problems);
-    const std::optional<SourceFile> entries = readSource(entriesPath, "each line is one entry", problems);
+    const std::optional<SourceFile> entries =
+        readSource(entriesPath, "each line is one entry", problems, "the description");
     const std::optional<SourceFile> openings =
-        readSource(openingsPath, "each line gives one name's other opening", problems);
+        readSource(openingsPath, "each line gives one name's other opening", problems, "the opening");
     if (!problems.empty()) {
         return std::nullopt;  // the rules below read the text, so it must be read right first
     }

@@ -81,7 +81,8 @@ bool isControl(char32_t c) {
 
 }  // namespace
 
-std::optional<SourceFile> readSource(const std::string& path, std::string_view eachLine, Problems& problems) {
+std::optional<SourceFile> readSource(const std::string& path, std::string_view eachLine, Problems& problems,
+                                     std::string_view textAfterName) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         problems.add(path, "cannot be read");
@@ -90,9 +91,19 @@ std::optional<SourceFile> readSource(const std::string& path, std::string_view e
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     SourceFile file{path, {}};
     int encodingProblems = 0;
-    const auto encodingProblem = [&](int line, int column, const std::string& message) {
-        if (++encodingProblems <= kMaxEncodingProblemsPerFile) {
+    // lineSoFar: the line's characters up to the problem, for the name.
+    const auto encodingProblem = [&](int line, int column, const std::u32string& lineSoFar,
+                                     const std::string& message) {
+        if (++encodingProblems > kMaxEncodingProblemsPerFile) {
+            return;
+        }
+        const std::size_t bar = lineSoFar.find(U'|');
+        if (textAfterName.empty() || bar == std::u32string::npos) {
             problems.add(path, line, column, message);
+        } else {
+            problems.add(path, line, column,
+                         std::string(textAfterName) + " of „" +
+                             toUtf8(std::u32string_view(lineSoFar).substr(0, bar)) + "“: " + message);
         }
     };
 
@@ -114,7 +125,7 @@ std::optional<SourceFile> readSource(const std::string& path, std::string_view e
             const int column = static_cast<int>(line.text.size()) + 1;
             const Sequence sequence = decodeOne(raw.substr(at));
             if (!sequence.character) {
-                encodingProblem(line.number, column,
+                encodingProblem(line.number, column, line.text,
                                 "the text is not UTF-8 here (" + hexBytes(raw.substr(at, sequence.length)) +
                                     "); save the file as UTF-8 (was it saved as Windows-1251?)");
                 break;  // the rest of the line cannot be read reliably
@@ -123,15 +134,16 @@ std::optional<SourceFile> readSource(const std::string& path, std::string_view e
             const char32_t c = *sequence.character;
             line.text.push_back(c);
             if (c == U'\r' && at == raw.size() && ended) {
-                encodingProblem(line.number, column,
+                encodingProblem(line.number, column, line.text,
                                 "the line ends in a carriage return (a Windows line break); save the file "
                                 "with LF line breaks only");
             } else if (isControl(c)) {
-                encodingProblem(line.number, column,
+                encodingProblem(line.number, column, line.text,
                                 describeCharacter(c) +
                                     " is a control character; only visible text and spaces belong here");
             } else if (!catalogue::encodeCp1251(c)) {
-                encodingProblem(line.number, column, describeCharacter(c) + " has no Windows-1251 form");
+                encodingProblem(line.number, column, line.text,
+                                describeCharacter(c) + " has no Windows-1251 form");
             }
         }
         if (line.text.empty() && raw.empty()) {

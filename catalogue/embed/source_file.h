@@ -26,9 +26,12 @@ struct SourceFile {
 // faithfully: a byte order mark, bytes that are not UTF-8, a character
 // without a Windows-1251 form, a control character (a carriage return
 // included), an empty line, a last line without its line feed. eachLine says
-// what a line holds, for the message about an empty one. Nothing if the file
-// cannot be read.
-std::optional<SourceFile> readSource(const std::string& path, std::string_view eachLine, Problems& problems);
+// what a line holds, for the message about an empty one. In a file of
+// name|text lines, textAfterName names the text ("the description"), and a
+// problem in it names the line's name too. Nothing if the file cannot be
+// read.
+std::optional<SourceFile> readSource(const std::string& path, std::string_view eachLine, Problems& problems,
+                                     std::string_view textAfterName = {});
 
 std::string toUtf8(std::u32string_view text);
 

@@ -139,7 +139,8 @@ def letter_not_in_code_page(c):
     at = description.index(" роден ") + 1
     c.edit_entry("Георги Бенковски", lambda n, d: (n, d[:at] + "ѝ " + d[at:]))
     return [(f"entries.txt:{number}:{entry_column(c, number, at)}",
-             "U+045D CYRILLIC SMALL LETTER I WITH GRAVE has no Windows-1251 form")]
+             "the description of „Георги Бенковски“: U+045D CYRILLIC SMALL LETTER I WITH GRAVE has no "
+             "Windows-1251 form")]
 
 
 @bad
@@ -235,7 +236,7 @@ def control_character(c):
     at = description.index(" ", 40)
     c.edit_entry("Найден Геров", lambda n, d: (n, d[:at] + "\t" + d[at + 1:]))
     return [(f"entries.txt:{number}:{entry_column(c, number, at)}",
-             "U+0009 CHARACTER TABULATION is a control character")]
+             "the description of „Найден Геров“: U+0009 CHARACTER TABULATION is a control character")]
 
 
 @bad
@@ -383,19 +384,21 @@ def second_name_with_a_trailing_space(c):
 @bad
 def name_begins_with_a_space(c):
     number = c.edit_entry("Христо Ботев", lambda n, d: (" " + n, d))
-    return [(f"entries.txt:{number}:1", "the name begins with a space")]
+    return [(f"entries.txt:{number}:1", "the name „ Христо Ботев“ begins with a space")]
 
 
 @bad
 def latin_letter_in_a_name(c):
     number = c.edit_entry("Неофит Рилски", lambda n, d: (n.replace("Нео", "Неo"), d))  # a Latin o
-    return [(f"entries.txt:{number}:3", "U+006F LATIN SMALL LETTER O („o“) has no place in a name (a Latin letter")]
+    return [(f"entries.txt:{number}:3", "U+006F LATIN SMALL LETTER O („o“) has no place in the name „Неoфит Рилски“ (a Latin "
+             "letter")]
 
 
 @bad
 def digit_in_a_name(c):
     number = c.edit_entry("Цар Симеон Велики", renamed("Цар Симеон Велики", "Цар Симеон 1 Велики"))
-    return [(f"entries.txt:{number}:12", "U+0031 DIGIT ONE („1“) has no place in a name; use Cyrillic letters")]
+    return [(f"entries.txt:{number}:12", "U+0031 DIGIT ONE („1“) has no place in the name „Цар Симеон 1 Велики“; use "
+             "Cyrillic letters")]
 
 
 @bad
@@ -456,20 +459,20 @@ def put_in_description(c, name, old, new):
 def latin_letter_in_a_description(c):
     number, col = put_in_description(c, "Петко Славейков", "поет", "пoет")
     return [(f"entries.txt:{number}:{col + 1}",
-             "U+006F LATIN SMALL LETTER O („o“) has no place in a description (a Latin letter")]
+             "U+006F LATIN SMALL LETTER O („o“) has no place in the description of „Петко Славейков“ (a Latin letter")]
 
 
 @bad
 def em_dash_in_a_description(c):
     number, col = put_in_description(c, "Петко Славейков", ", поет", " — поет")
-    return [(f"entries.txt:{number}:{col + 1}", "U+2014 EM DASH („—“) has no place in a description")]
+    return [(f"entries.txt:{number}:{col + 1}", "U+2014 EM DASH („—“) has no place in the description of „Петко Славейков“")]
 
 
 @bad
 def angle_quotation_marks(c):
     number, col = put_in_description(c, "Петко Славейков", "„Гайда“", "«Гайда»")
     return [(f"entries.txt:{number}:{col}", "U+00AB LEFT-POINTING DOUBLE ANGLE QUOTATION MARK („«“) has no "
-                                            "place in a description; use Cyrillic letters, digits, spaces, the "
+                                            "place in the description of „Петко Славейков“; use Cyrillic letters, digits, spaces, the "
                                             "Roman numeral I and ( ) - . , : ; ? / \" „ “ ” – … (1 more such "
                                             "character follows)")]
 
@@ -477,20 +480,20 @@ def angle_quotation_marks(c):
 @bad
 def no_break_space(c):
     number, col = put_in_description(c, "Петко Славейков", " в Търново", "\u00a0в Търново")
-    return [(f"entries.txt:{number}:{col}", "U+00A0 NO-BREAK SPACE has no place in a description")]
+    return [(f"entries.txt:{number}:{col}", "U+00A0 NO-BREAK SPACE has no place in the description of „Петко Славейков“")]
 
 
 @bad
 def two_spaces_in_a_description(c):
     number, col = put_in_description(c, "Петко Славейков", " поет", "  поет")
-    return [(f"entries.txt:{number}:{col}", "the description has two spaces in a row here")]
+    return [(f"entries.txt:{number}:{col}", "the description of „Петко Славейков“ has two spaces in a row here")]
 
 
 @bad
 def description_ends_with_a_space(c):
     number = c.edit_entry("Петко Славейков", lambda n, d: (n, d + " "))
     line = c.lines("entries.txt")[number - 1]
-    return [(f"entries.txt:{number}:{len(line)}", "the description ends with a space")]
+    return [(f"entries.txt:{number}:{len(line)}", "the description of „Петко Славейков“ ends with a space")]
 
 
 @bad
@@ -499,7 +502,7 @@ def quotation_not_closed(c):
     _, description = c.entries()[number - 1]
     opened = description.rindex("„")
     c.edit_entry("Петко Славейков", lambda n, d: (n, d[:opened] + d[opened:].replace("“", "", 1)))
-    return [(f"entries.txt:{number}:{entry_column(c, number, opened)}", "this quotation („) is never closed with “")]
+    return [(f"entries.txt:{number}:{entry_column(c, number, opened)}", "the description of „Петко Славейков“: this quotation („) is never closed with “")]
 
 
 @bad
@@ -510,7 +513,7 @@ def quotation_not_opened(c):
     closed = description.index("“") - 1
     c.edit_entry("Петко Славейков", lambda n, d: (n, d[:opened] + d[opened + 1:]))
     return [(f"entries.txt:{number}:{entry_column(c, number, closed)}",
-             "this “ closes a quotation that was never opened")]
+             "the description of „Петко Славейков“: this “ closes a quotation that was never opened")]
 
 
 @bad
@@ -522,7 +525,7 @@ def quotation_inside_a_quotation(c):
     second = description.index("„", closed)
     c.edit_entry("Петко Славейков", lambda n, d: (n, d[:closed] + d[closed + 1:]))
     return [(f"entries.txt:{number}:{entry_column(c, number, second - 1)}",
-             f"a new quotation opens here, but the one opened at column {entry_column(c, number, first)} "
+             f"the description of „Петко Славейков“: a new quotation opens here, but the one opened at column {entry_column(c, number, first)} "
              "is not closed with “")]
 
 
@@ -545,7 +548,7 @@ def description_without_its_other_opening(c):
              f"the description of „{name}“ must begin with „{opening}“, the opening other-openings.txt gives it")]
 
 
-DATES_HINT = "after the name, give the life dates in parentheses, then „ - “ or „. “, e.g. „Васил Левски (1837-1873)"
+DATES_HINT = "the description of „Васил Левски“: after the name, give the life dates in parentheses, then „ - “ or „. “, e.g. „Васил Левски (1837-1873)"
 
 
 @bad
@@ -570,21 +573,21 @@ def dates_without_the_dash_after_them(c):
 def dates_backwards(c):
     number = c.edit_entry("Васил Левски", lambda n, d: (n, d.replace("(1837-1873)", "(1873-1837)", 1)))
     return [(f"entries.txt:{number}:{2 * len('Васил Левски') + 4}",
-             "the second date in „1873-1837“ must come after the first")]
+             "the description of „Васил Левски“: the second date in „1873-1837“ must come after the first")]
 
 
 @bad
 def centuries_backwards(c):
     number = c.edit_entry("Черноризец Храбър", lambda n, d: (n, d.replace("(9.-10. век)", "(10.-9. век)", 1)))
     return [(f"entries.txt:{number}:{2 * len('Черноризец Храбър') + 4}",
-             "the second date in „10.-9. век“ must come after the first")]
+             "the description of „Черноризец Храбър“: the second date in „10.-9. век“ must come after the first")]
 
 
 @bad
 def life_too_long(c):
     number = c.edit_entry("Васил Левски", lambda n, d: (n, d.replace("(1837-1873)", "(1737-1873)", 1)))
     return [(f"entries.txt:{number}:{2 * len('Васил Левски') + 4}",
-             "the life dates „1737-1873“ span 136 years; check them")]
+             "the description of „Васил Левски“: the life dates „1737-1873“ span 136 years; check them")]
 
 
 @good
@@ -609,7 +612,7 @@ def group_of_two(c):
     group = next(name for name, d in c.entries() if d.startswith(name.rstrip(" ") + ":"))
     number = c.edit_entry(group, lambda n, d: (n, re.sub(r"^([^:]*): [^.]*\. ", r"\1: Кирил и Методий. ", d)))
     return [(f"entries.txt:{number}:{2 * len(group) + 2}",
-             "after the name of a group, list its members after a colon, e.g. „Св. Седмочисленици: Кирил, "
+             f"the description of „{group}“: after the name of a group, list its members after a colon, e.g. „Св. Седмочисленици: Кирил, "
              "Методий")]
 
 
