@@ -19,7 +19,7 @@ set(KALVETOR_LICENSE_FILES
     ${PROJECT_SOURCE_DIR}/LICENSES/CC-BY-SA-4.0.txt
     ${PROJECT_SOURCE_DIR}/LICENSES/FSFAP.txt)
 
-if(NOT WIN32)
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     # Debian's copyright file is .reuse/dep5 itself with the full text of
     # each licence added as a stand-alone License paragraph, since none of
     # the three is in /usr/share/common-licenses: one source for both.
@@ -84,7 +84,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
         "CreateShortCut '$SMPROGRAMS\\$STARTMENU_FOLDER\\${PROJECT_NAME}.lnk' '$INSTDIR\\${PROJECT_NAME}.exe' '' '$INSTDIR\\${PROJECT_NAME}.exe' 0")
     set(CPACK_NSIS_DELETE_ICONS_EXTRA "Delete '$SMPROGRAMS\\$MUI_TEMP\\${PROJECT_NAME}.lnk'")
     set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
-else()
+elseif(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGE_NAME kalvetor)
     # The same directory modes whatever the umask of whoever builds the package.

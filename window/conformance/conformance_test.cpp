@@ -103,6 +103,7 @@ protected:
         EXPECT_TRUE(driver().boxText() == descriptionAt(row))
             << "entry " << row << " selected, the box shows: " << utf8(driver().boxText());
         EXPECT_EQ(driver().boxFirstVisibleLine(), 0) << "entry " << row;
+        EXPECT_EQ(driver().boxCaretPosition(), 0) << "entry " << row;
     }
 
     void focusList() {
@@ -184,6 +185,52 @@ TEST_F(Window, PaintsTheBackgroundAndTheLabelInTheirColours) {
     EXPECT_EQ(driver().colourAt(label.left + label.width - 3, list.top - 3), orange);
 }
 
+// The box keeps a text box's standard background: seen below the last line
+// of the shortest description, where the box holds no text.
+TEST_F(Window, PaintsTheBoxInTheStandardColours) {
+    int shortest = 0;
+    for (int i = 1; i < catalogue::kEntryCount; ++i) {
+        if (catalogue::kDescriptions[static_cast<std::size_t>(i)].size() <
+            catalogue::kDescriptions[static_cast<std::size_t>(shortest)].size()) {
+            shortest = i;
+        }
+    }
+    clickEntry(shortest);
+    const PixelRect box = pixels(definition::kDescriptionBox.rect);
+    EXPECT_EQ(driver().colourAt(box.left + box.width / 2, box.top + box.height - px(120)),
+              driver().standardBoxBackground());
+}
+
+// The label's caption sits where its alignment puts it: the ink of its
+// letters, found against the label's colour, is centred or against one side.
+TEST_F(Window, AlignsTheTitleInTheLabel) {
+    const PixelRect label = pixels(definition::kTitleLabel.rect);
+    const PixelRect list = pixels(definition::kNameList.rect);
+    const PixelRect shown{label.left, label.top, label.width, std::min(label.height, list.top - label.top)};
+    const std::vector<Rgb> colours = driver().coloursIn(shown);
+    ASSERT_EQ(colours.size(), static_cast<std::size_t>(shown.width * shown.height));
+    const Rgb paper = rgb(*definition::kTitleLabel.background);
+    int first = shown.width;
+    int last = -1;
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        if (colours[i] != paper) {
+            const int x = static_cast<int>(i % static_cast<std::size_t>(shown.width));
+            first = std::min(first, x);
+            last = std::max(last, x);
+        }
+    }
+    ASSERT_GE(last, first) << "no letters drawn in the label";
+    const int before = first;
+    const int after = shown.width - 1 - last;
+    switch (definition::kTitleLabel.alignment) {
+        case definition::Alignment::Centre:
+            EXPECT_LE(std::abs(before - after), 2) << before << " | " << after;
+            break;
+        case definition::Alignment::Left: EXPECT_LT(before, after) << before << " | " << after; break;
+        case definition::Alignment::Right: EXPECT_GT(before, after) << before << " | " << after; break;
+    }
+}
+
 TEST_F(Window, DrawsEveryControlInTheWindowsFont) {
     for (const Control& control : definition::kControls) {
         if (!control.visible) {
@@ -203,6 +250,7 @@ TEST_F(Window, DrawsEveryControlInTheWindowsFont) {
 TEST_F(Window, HoldsTheTitleAndTheNamesInStoredOrder) {
     EXPECT_TRUE(driver().labelText() == catalogue::decodeCp1251(catalogue::kTitle))
         << utf8(driver().labelText());
+    EXPECT_EQ(driver().listSorted(), definition::kNameList.sorted);
     ASSERT_EQ(driver().listCount(), catalogue::kEntryCount);
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
         // Shown as stored, the one trailing space included.

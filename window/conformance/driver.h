@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "window/definition.h"
 
@@ -93,8 +94,13 @@ public:
     // The control's rectangle in the client area; nothing when it is not
     // shown at all.
     virtual std::optional<PixelRect> controlRect(const definition::Control& control) = 0;
-    // The colour the window shows at a client pixel, read from what it drew.
+    // The colour the window shows at a client pixel, read from what it drew;
+    // and the colours of a client rectangle, row by row, read at once.
     virtual Rgb colourAt(int x, int y) = 0;
+    virtual std::vector<Rgb> coloursIn(const PixelRect& area) = 0;
+    // The background the platform gives a text box that keeps its standard
+    // colours.
+    virtual Rgb standardBoxBackground() = 0;
     virtual FontInUse fontOf(const definition::Control& control) = 0;
     // The caption of the title label.
     virtual std::u16string labelText() = 0;
@@ -116,6 +122,9 @@ public:
     // The height inside the list's border, where the rows are.
     virtual int listInnerHeight() = 0;
     virtual void clickEntry(int row) = 0;
+    // Whether the list sorts what it holds, as the toolkit reports it (the
+    // names are stored in order, so sorting would not show).
+    virtual bool listSorted() = 0;
 
     // The description box: its whole text (line breaks as "\n"), the first
     // line it shows, and scrolling it to its end as the user would.
@@ -128,8 +137,11 @@ public:
     virtual void setClipboard(std::u16string_view text) = 0;
     virtual std::u16string clipboard() = 0;
 
-    // Closes the window as the user does with the platform's close shortcut
-    // (Alt+F4), lets the program end, and returns its exit status.
+    // Closes the window as the user does, lets the program end, and returns
+    // its exit status. Win32 sends Alt+F4, which the system handles itself.
+    // On X11 Alt+F4 and the close button are the window manager's, which
+    // asks the window to close as QWidget::close() does; the Qt driver calls
+    // that, and the real-window test (check_real_window.sh) presses Alt+F4.
     virtual int closeAndWaitForExit() = 0;
 };
 

@@ -9,6 +9,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRawFont>
@@ -71,6 +73,7 @@ private slots:
     void keepsTheSelectionOnCtrlClick();
     void logsAFailedSelectionAndKeepsTheBox();
     void reportsNoFailureWhenTheSelectionPassesThroughNothing();
+    void showsTheProgramsIcon();
 
 private:
     template <typename T>
@@ -109,6 +112,16 @@ void KalvetorWindowTest::clickEntry(int row, Qt::KeyboardModifiers modifiers) {
     QListWidgetItem* item = list()->item(row);
     list()->scrollToItem(item);
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, list()->visualItemRect(item).center());
+}
+
+// The title bar and the task bar show the program's icon, pixel for pixel.
+void KalvetorWindowTest::showsTheProgramsIcon() {
+    const QImage expected =
+        QImage(QStringLiteral(":/kalvetor/icon.png")).convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(!expected.isNull());
+    const QIcon icon = window_->windowIcon();
+    QVERIFY(!icon.isNull());
+    QCOMPARE(icon.pixmap(expected.size()).toImage().convertToFormat(QImage::Format_ARGB32), expected);
 }
 
 // Run also with QT_SCALE_FACTOR set: the layout scales as a whole, and no

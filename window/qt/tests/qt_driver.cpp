@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <vector>
 
 #include "window/conformance/driver.h"
 #include "window/qt/main_window.h"
@@ -75,19 +76,38 @@ public:
         return toPixelRect(widget->geometry());
     }
 
-    Rgb colourAt(int x, int y) override {
-        QColor colour;
+    Rgb colourAt(int x, int y) override { return coloursIn({x, y, 1, 1}).front(); }
+
+    std::vector<Rgb> coloursIn(const PixelRect& area) override {
+        QImage image;
         if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-            const QImage image = window_->grab().toImage();
-            const qreal ratio = image.devicePixelRatio();
-            colour = image.pixelColor(qRound(x * ratio), qRound(y * ratio));
+            const QImage whole = window_->grab().toImage();
+            const qreal ratio = whole.devicePixelRatio();
+            image = whole.copy(qRound(area.left * ratio), qRound(area.top * ratio),
+                               qRound(area.width * ratio), qRound(area.height * ratio));
         } else {
             // What the display shows, once everything pending is drawn.
             QApplication::processEvents();
-            const QPoint global = window_->mapToGlobal(QPoint(x, y));
-            colour =
-                window_->screen()->grabWindow(0, global.x(), global.y(), 1, 1).toImage().pixelColor(0, 0);
+            const QPoint global = window_->mapToGlobal(QPoint(area.left, area.top));
+            image =
+                window_->screen()->grabWindow(0, global.x(), global.y(), area.width, area.height).toImage();
         }
+        // One pixel of the image for each pixel of the layout, when scaled.
+        if (image.size() != QSize(area.width, area.height)) {
+            image = image.scaled(area.width, area.height);
+        }
+        std::vector<Rgb> colours;
+        for (int y = 0; y < area.height; ++y) {
+            for (int x = 0; x < area.width; ++x) {
+                const QColor colour = image.pixelColor(x, y);
+                colours.push_back({colour.red(), colour.green(), colour.blue()});
+            }
+        }
+        return colours;
+    }
+
+    Rgb standardBoxBackground() override {
+        const QColor colour = QApplication::palette(box_).color(QPalette::Active, QPalette::Base);
         return {colour.red(), colour.green(), colour.blue()};
     }
 
@@ -160,6 +180,7 @@ public:
     int selectedEntry() override { return list_->selectedRow(); }
     int listRowHeight() override { return list_->sizeHintForRow(0); }
     int listInnerHeight() override { return list_->viewport()->height(); }
+    bool listSorted() override { return list_->isSortingEnabled(); }
 
     void clickEntry(int row) override {
         QListWidgetItem* item = list_->item(row);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -268,6 +269,52 @@ conformance::Rgb Win32Driver::colourAt(int x, int y) {
     return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
 }
 
+std::vector<conformance::Rgb> Win32Driver::coloursIn(const conformance::PixelRect& area) {
+    const HWND window = window_->handle();
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    settle();
+    // The area copied at once into a top-down 32-bit bitmap, then read.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = area.width;
+    info.bmiHeader.biHeight = -area.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const HDC dc = GetDCEx(window, nullptr, DCX_CACHE);
+    const HDC memory = CreateCompatibleDC(dc);
+    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<conformance::Rgb> colours;
+    if (memory != nullptr && bitmap != nullptr) {
+        const HGDIOBJ previous = SelectObject(memory, bitmap);
+        EXPECT_TRUE(BitBlt(memory, 0, 0, area.width, area.height, dc, area.left, area.top, SRCCOPY));
+        GdiFlush();
+        const auto* pixel = static_cast<const std::uint32_t*>(bits);
+        for (int i = 0; i < area.width * area.height; ++i) {
+            const std::uint32_t value = pixel[i];  // 0x00RRGGBB
+            colours.push_back({static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                               static_cast<int>(value & 0xFF)});
+        }
+        SelectObject(memory, previous);
+    }
+    if (bitmap != nullptr) {
+        DeleteObject(bitmap);
+    }
+    if (memory != nullptr) {
+        DeleteDC(memory);
+    }
+    ReleaseDC(window, dc);
+    EXPECT_EQ(colours.size(), static_cast<std::size_t>(area.width * area.height))
+        << "the area was not copied";
+    return colours;
+}
+
+conformance::Rgb Win32Driver::standardBoxBackground() {
+    const COLORREF colour = GetSysColor(COLOR_WINDOW);
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
 conformance::FontInUse Win32Driver::fontOf(const definition::Control& definitionControl) {
     const HWND handle = control(definitionControl);
     conformance::FontInUse font;
@@ -358,6 +405,10 @@ int Win32Driver::selectedEntry() {
 
 int Win32Driver::listRowHeight() {
     return static_cast<int>(SendMessageW(control(definition::kNameList), LB_GETITEMHEIGHT, 0, 0));
+}
+
+bool Win32Driver::listSorted() {
+    return (GetWindowLongPtrW(control(definition::kNameList), GWL_STYLE) & LBS_SORT) != 0;
 }
 
 int Win32Driver::listInnerHeight() {

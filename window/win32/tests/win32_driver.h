@@ -33,6 +33,8 @@ public:
     std::u16string caption() override;
     std::optional<conformance::PixelRect> controlRect(const definition::Control& control) override;
     conformance::Rgb colourAt(int x, int y) override;
+    std::vector<conformance::Rgb> coloursIn(const conformance::PixelRect& area) override;
+    conformance::Rgb standardBoxBackground() override;
     conformance::FontInUse fontOf(const definition::Control& control) override;
     std::u16string labelText() override;
     const definition::Control* focused() override;
@@ -44,6 +46,7 @@ public:
     int listRowHeight() override;
     int listInnerHeight() override;
     void clickEntry(int row) override;
+    bool listSorted() override;
     std::u16string boxText() override;
     int boxFirstVisibleLine() override;
     void scrollBoxToEnd() override;

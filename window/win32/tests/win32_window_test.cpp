@@ -151,6 +151,21 @@ TEST_F(Win32Window, KeepsEveryControlWithinTheClientArea) {
             EXPECT_LE(rect->top + rect->height, client.height) << control.name;
         }
     }
+    // The title's caption, in the label's own font, fits the label whole.
+    const HWND label = driver_.control(definition::kTitleLabel);
+    const std::u16string title = driver_.labelText();
+    const HDC dc = GetDC(label);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    ASSERT_TRUE(GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(title.c_str()),
+                                      static_cast<int>(title.size()), &extent));
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    RECT inside{};
+    GetClientRect(label, &inside);
+    EXPECT_LE(extent.cx, inside.right) << "at " << driver_.dpi() << " dpi";
+    EXPECT_LE(extent.cy, inside.bottom) << "at " << driver_.dpi() << " dpi";
 }
 
 TEST_F(Win32Window, LaysItselfOutAgainWhenItsDpiChanges) {
