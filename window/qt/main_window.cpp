@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSize>
 #include <QStyle>
 #include <algorithm>
 #include <vector>
@@ -85,8 +86,12 @@ void Kalvetor::setUpWindow() {
     flags.setFlag(Qt::WindowMaximizeButtonHint, window.maximiseButton);
     setWindowFlags(flags);
 
-    // A fixed single border: the client area is all the size there is.
-    setFixedSize(logicalPixels(window.clientWidth), logicalPixels(window.clientHeight));
+    const QSize client(logicalPixels(window.clientWidth), logicalPixels(window.clientHeight));
+    if (window.resizable) {
+        resize(client);
+    } else {
+        setFixedSize(client);
+    }
 
     // Naming the format spares Qt loading every image plugin to identify it.
     QImageReader icon(QStringLiteral(":/kalvetor/icon.png"), "png");

@@ -162,7 +162,9 @@ DWORD windowStyle() {
     if (kWindow.maximiseButton) {
         style |= WS_MAXIMIZEBOX;
     }
-    // A fixed single border: no sizing frame.
+    if (kWindow.resizable) {
+        style |= WS_THICKFRAME;
+    }
     return style;
 }
 
