@@ -81,19 +81,20 @@ private:
     std::vector<std::string> narrow_;
 };
 
+// EnumThreadWindows' callback, a CALLBACK (stdcall on 32-bit Windows) as
+// no lambda can be.
+BOOL CALLBACK countVisibleWindow(HWND window, LPARAM counter) {
+    if (IsWindowVisible(window)) {
+        ++*reinterpret_cast<int*>(counter);
+    }
+    return TRUE;
+}
+
 // The visible top-level windows of this thread: the main window, and any
 // message box a failure might have raised.
 int visibleWindowsOfThisThread() {
     int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM counter) -> BOOL {
-            if (IsWindowVisible(window)) {
-                ++*reinterpret_cast<int*>(counter);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(GetCurrentThreadId(), countVisibleWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
