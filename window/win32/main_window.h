@@ -11,8 +11,10 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "window/definition.h"
+#include "window/win32/scoped_handle.h"
 #include "window/win32/win32_controls.h"
 #include "window/window_controls.h"
 
@@ -68,17 +70,19 @@ private:
     void setIcons(UINT dpi);
     void moveFocus(bool forward);
     HBRUSH colourStatic(HDC dc, HWND control);
+    // The index in the definition of one of the window's controls.
+    std::optional<std::size_t> controlIndex(HWND control) const;
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::array<HWND, definition::kControls.size()> controls_{};
     HWND focusToRestore_ = nullptr;
-    HFONT font_ = nullptr;
-    HBRUSH background_ = nullptr;
-    std::array<HBRUSH, definition::kControls.size()> controlBrushes_{};
-    HICON bigIcon_ = nullptr;
-    HICON smallIcon_ = nullptr;
+    ScopedGdiObject<HFONT> font_;
+    ScopedGdiObject<HBRUSH> background_;
+    std::array<ScopedGdiObject<HBRUSH>, definition::kControls.size()> controlBrushes_{};
+    ScopedIcon bigIcon_;
+    ScopedIcon smallIcon_;
     frontend::DescriptionStore store_;
     std::unique_ptr<Win32Controls> selection_;
 };
