@@ -37,6 +37,18 @@ COLORREF colorRef(definition::Colour colour) {
     return RGB(colour.red(), colour.green(), colour.blue());
 }
 
+definition::Colour systemColour(int index) {
+    const COLORREF colour = GetSysColor(index);
+    return definition::Colour::fromRgb(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+}
+
+bool highContrastOn() {
+    HIGHCONTRASTW highContrast{};
+    highContrast.cbSize = sizeof highContrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) &&
+           (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 std::wstring className() {
     return widenUtf8(kWindow.name);
 }
@@ -210,7 +222,7 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
     }
 
     std::unique_ptr<MainWindow> window(new MainWindow(instance));
-    window->background_ = ScopedGdiObject<HBRUSH>(CreateSolidBrush(colorRef(kWindow.background)));
+    window->chooseColours();
     const std::wstring caption = toWide(frontend::caption());
     // Made hidden, centred on the primary monitor's work area for the system
     // DPI, which is the primary monitor's on most systems; sized again below
@@ -250,9 +262,6 @@ bool MainWindow::createControls() {
             window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(i))), instance_, nullptr);
         if (controls_[i] == nullptr) {
             return false;
-        }
-        if (control.background) {
-            controlBrushes_[i] = ScopedGdiObject<HBRUSH>(CreateSolidBrush(colorRef(*control.background)));
         }
     }
     selection_ = std::make_unique<Win32Controls>(store_, controlHandle(definition::kNameList),
@@ -370,6 +379,15 @@ void MainWindow::moveFocus(bool forward) {
     }
 }
 
+void MainWindow::chooseColours() {
+    colours_ =
+        frontend::windowColours({.window = {systemColour(COLOR_WINDOW), systemColour(COLOR_WINDOWTEXT)},
+                                 .button = {systemColour(COLOR_BTNFACE), systemColour(COLOR_BTNTEXT)},
+                                 .highContrast = highContrastOn()});
+    windowBrush_ = ScopedGdiObject<HBRUSH>(CreateSolidBrush(colorRef(colours_.window.background)));
+    labelBrush_ = ScopedGdiObject<HBRUSH>(CreateSolidBrush(colorRef(colours_.label.background)));
+}
+
 std::optional<std::size_t> MainWindow::controlIndex(HWND control) const {
     const std::optional<std::size_t> index = indexOfId(GetDlgCtrlID(control));
     return index && controls_[*index] == control ? index : std::nullopt;
@@ -381,22 +399,21 @@ HBRUSH MainWindow::colourStatic(HDC dc, HWND control) {
         return nullptr;
     }
     const Control& definition = kControls[*index];
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     if (definition.kind == ControlKind::Label) {
         if (!definition.opaque) {
+            SetTextColor(dc, colorRef(colours_.window.text));
             SetBkMode(dc, TRANSPARENT);
-            return background_.get();
+            return windowBrush_.get();
         }
+        const frontend::ColourPair& colours = definition.background ? colours_.label : colours_.window;
+        SetTextColor(dc, colorRef(colours.text));
         SetBkMode(dc, OPAQUE);
-        SetBkColor(dc, colorRef(definition.background.value_or(kWindow.background)));
-        return controlBrushes_[*index].get() != nullptr ? controlBrushes_[*index].get() : background_.get();
+        SetBkColor(dc, colorRef(colours.background));
+        return definition.background ? labelBrush_.get() : windowBrush_.get();
     }
     // A read-only edit asks with WM_CTLCOLORSTATIC too; it keeps a text
-    // box's standard colours unless the definition gives it its own.
-    if (definition.background) {
-        SetBkColor(dc, colorRef(*definition.background));
-        return controlBrushes_[*index].get();
-    }
+    // box's standard colours.
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     return GetSysColorBrush(COLOR_WINDOW);
 }
@@ -465,7 +482,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND: {
             RECT client;
             GetClientRect(window_, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
+            FillRect(reinterpret_cast<HDC>(wParam), &client, windowBrush_.get());
             return 1;
         }
         case WM_CTLCOLORSTATIC:
@@ -488,6 +505,14 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         }
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            // The system's colours, or high contrast turned on or off.
+            if (message == WM_SYSCOLORCHANGE || wParam == SPI_SETHIGHCONTRAST) {
+                chooseColours();
+                RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            }
+            break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
                 const HWND focus = GetFocus();

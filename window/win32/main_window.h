@@ -5,7 +5,9 @@
 // label, the name list and the description box, each a standard control
 // created in the definition's order at the pixel rectangle its twips give at
 // the window's DPI. A change of DPI (WM_DPICHANGED) lays everything out
-// again at the new resolution.
+// again at the new resolution. The window and the label show the designed
+// colours, or the system's in high contrast (see window/colours.h), and
+// follow a change of either while open.
 
 #include <windows.h>
 
@@ -13,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "window/colours.h"
 #include "window/definition.h"
 #include "window/win32/scoped_handle.h"
 #include "window/win32/win32_controls.h"
@@ -69,6 +72,9 @@ private:
     void sizeFrame(UINT dpi, POINT topLeft);
     void setIcons(UINT dpi);
     void moveFocus(bool forward);
+    // The colours and brushes of the window and the label for the system's
+    // colours and high-contrast setting as they are now.
+    void chooseColours();
     HBRUSH colourStatic(HDC dc, HWND control);
     // The index in the definition of one of the window's controls.
     std::optional<std::size_t> controlIndex(HWND control) const;
@@ -79,8 +85,9 @@ private:
     std::array<HWND, definition::kControls.size()> controls_{};
     HWND focusToRestore_ = nullptr;
     ScopedGdiObject<HFONT> font_;
-    ScopedGdiObject<HBRUSH> background_;
-    std::array<ScopedGdiObject<HBRUSH>, definition::kControls.size()> controlBrushes_{};
+    frontend::WindowColours colours_{};
+    ScopedGdiObject<HBRUSH> windowBrush_;
+    ScopedGdiObject<HBRUSH> labelBrush_;
     ScopedIcon bigIcon_;
     ScopedIcon smallIcon_;
     frontend::DescriptionStore store_;
