@@ -114,6 +114,18 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
         "CreateShortCut '$SMPROGRAMS\\$STARTMENU_FOLDER\\${PROJECT_NAME}.lnk' '$INSTDIR\\${PROJECT_NAME}.exe' '' '$INSTDIR\\${PROJECT_NAME}.exe' 0")
     set(CPACK_NSIS_DELETE_ICONS_EXTRA "Delete '$SMPROGRAMS\\$MUI_TEMP\\${PROJECT_NAME}.lnk'")
     set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+
+    # The Windows Installer package, for Group Policy and Intune: wixl
+    # builds it from the same staged files (cmake/msi_package.cmake). Both
+    # architectures share one upgrade code, so a machine holds one Kalvetor:
+    # either package replaces the other, and a newer one refuses an older.
+    list(APPEND CPACK_GENERATOR External)
+    set(CPACK_EXTERNAL_ENABLE_STAGING ON)
+    set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${PROJECT_SOURCE_DIR}/cmake/msi_package.cmake)
+    set(CPACK_KALVETOR_MSI_SOURCE ${PROJECT_SOURCE_DIR}/cmake/msi.wxs)
+    set(CPACK_KALVETOR_MSI_ICON ${KALVETOR_ICO})
+    set(CPACK_KALVETOR_MSI_UPGRADE_CODE 67253C56-82AA-4E82-A2C2-95A0214C3589)
+    set(CPACK_KALVETOR_MSI_ARCH ${KALVETOR_WINDOWS_ARCHITECTURE})
 elseif(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGE_NAME kalvetor)

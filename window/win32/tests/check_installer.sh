@@ -18,14 +18,9 @@ launch_check=$6
 name=$7
 version=$8
 publisher=$9
-
-# Where 64-bit Windows puts a program of each architecture, and which view
-# of the registry (reg's /reg:64 or /reg:32) holds its keys.
-case $arch in
-    x64) program_files="Program Files" view=64 ;;
-    x86) program_files="Program Files (x86)" view=32 ;;
-    *) echo "unknown architecture $arch: x64 or x86"; exit 2 ;;
-esac
+. "$(dirname "$0")/installer_helpers.sh"
+program_files=$(program_files_of "$arch")
+view=$(view_of "$arch")
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -33,9 +28,6 @@ cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 || 
 installer=$work/$name-$version-$arch.exe
 zip=$work/$name-$version-$arch.zip
 [ -f "$installer" ] || { echo "no installer $installer"; ls "$work"; exit 1; }
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # The portable zip: the program, the readme and any licence texts.
 listing=$(python3 -c 'import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip")
@@ -45,7 +37,6 @@ done
 echo "$listing" | grep -q "/LICENSES/.*\.txt\$" || fail "the zip holds no licence text"
 echo "zip: $(echo "$listing" | tr '\n' ' ')"
 
-wine() { "$wine_run" "$prefix" "$@"; }
 programs="$prefix/drive_c/$program_files/$name"
 install_dir="C:\\$program_files\\$name"
 menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$name"
@@ -66,30 +57,20 @@ ls "$programs/LICENSES/"*.txt >/dev/null 2>&1 || fail "no licence texts in $prog
 [ -f "$menu/$name.lnk" ] || fail "no Start menu shortcut $name.lnk"
 entry=$(wine reg query "$key" /reg:$view 2>&1) || fail "no uninstall entry $key in the registry's $view-bit view"
 echo "$entry"
-for value in "DisplayName    REG_SZ    $name" "DisplayVersion    REG_SZ    $version" \
-             "Publisher    REG_SZ    $publisher" "DisplayIcon    REG_SZ    $install_dir\\$name.exe" \
-             "UninstallString    REG_SZ    \"$install_dir\\Uninstall.exe\""; do
-    echo "$entry" | grep -qF "$value" || fail "the uninstall entry has no $value"
-done
+expect_lines "$entry" "DisplayName    REG_SZ    $name" "DisplayVersion    REG_SZ    $version" \
+    "Publisher    REG_SZ    $publisher" "DisplayIcon    REG_SZ    $install_dir\\$name.exe" \
+    "UninstallString    REG_SZ    \"$install_dir\\Uninstall.exe\""
 
 wine "$launch_check" "$install_dir\\$name.exe" || fail "the installed program did not start and close"
 
 # The uninstaller copies itself away and returns at once; the copy removes
 # the installation in the background, so wait for it, with a time-out.
 wine "$install_dir\\Uninstall.exe" /S || fail "the uninstaller ended with status $?"
-waited=0
-while [ -e "$programs" ] || [ -e "$menu" ]; do
-    [ "$waited" -lt 600 ] || { fail "the uninstaller left files after 60 s"; break; }
-    sleep 0.1
-    waited=$((waited + 1))
-done
+wait_until 60 "the uninstaller removing its files" gone "$programs" "$menu"
 [ ! -e "$programs" ] || fail "$program_files\\$name is still there: $(ls -A "$programs")"
 [ ! -e "$menu" ] || fail "the Start menu folder $name is still there"
 if wine reg query "$key" /reg:$view >/dev/null 2>&1; then fail "the uninstall entry $key is still there"; fi
 if wine reg query "$vendor_key" /reg:$view >/dev/null 2>&1; then fail "the key $vendor_key is still there"; fi
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures problem(s) with the Windows packages"
-    exit 1
-fi
+exit_on_failures "the Windows packages"
 echo "installer and zip: installed, started, closed and uninstalled without a trace"

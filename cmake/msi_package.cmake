@@ -1,0 +1,65 @@
+# Builds the Windows Installer package <CPACK_PACKAGE_FILE_NAME>.msi with
+# wixl (msitools) from the files cpack has staged, as the installer and the
+# zip are built from them. cpack's External generator runs this script
+# (cmake/packaging.cmake sets it up); cmake/msi.wxs describes the package.
+#
+# CPACK_KALVETOR_MSI_ARCH (x64 or x86) picks Program Files and the
+# components' bitness; the product code follows from the upgrade code, the
+# version and the architecture, so a rebuild of a release is the same
+# product and each release for each architecture is a product of its own.
+
+find_program(KALVETOR_WIXL wixl REQUIRED)
+find_program(KALVETOR_WIXL_HEAT wixl-heat REQUIRED)
+
+set(stage ${CPACK_TEMPORARY_DIRECTORY})
+set(work ${CPACK_TOPLEVEL_DIRECTORY}/msi)
+set(msi ${CPACK_TOPLEVEL_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.msi)
+file(REMOVE_RECURSE ${work})
+file(MAKE_DIRECTORY ${work})
+
+if(CPACK_KALVETOR_MSI_ARCH STREQUAL "x64")
+    set(program_files ProgramFiles64Folder)
+    set(win64 yes)
+elseif(CPACK_KALVETOR_MSI_ARCH STREQUAL "x86")
+    set(program_files ProgramFilesFolder)
+    set(win64 no)
+else()
+    message(FATAL_ERROR "CPACK_KALVETOR_MSI_ARCH is '${CPACK_KALVETOR_MSI_ARCH}', not x64 or x86")
+endif()
+
+# Every staged file but the program, which msi.wxs names itself, becomes a
+# component of its own in the group Texts.
+file(GLOB_RECURSE texts LIST_DIRECTORIES false RELATIVE ${stage} ${stage}/*)
+list(REMOVE_ITEM texts ${CPACK_PACKAGE_NAME}.exe)
+list(TRANSFORM texts PREPEND ./)
+list(JOIN texts "\n" listing)
+file(WRITE ${work}/texts.txt "${listing}\n")
+execute_process(
+    COMMAND ${KALVETOR_WIXL_HEAT} --prefix ./ --directory-ref INSTALLDIR --component-group Texts
+            --var var.Stage --win64
+    INPUT_FILE ${work}/texts.txt OUTPUT_FILE ${work}/texts.wxs
+    COMMAND_ERROR_IS_FATAL ANY)
+
+string(UUID product_code NAMESPACE ${CPACK_KALVETOR_MSI_UPGRADE_CODE}
+    NAME "${CPACK_PACKAGE_VERSION} ${CPACK_KALVETOR_MSI_ARCH}" TYPE SHA1 UPPER)
+# wixl takes no absolute paths to the files it packs: they are given
+# relative to the staged tree, where it runs.
+file(RELATIVE_PATH icon ${stage} ${CPACK_KALVETOR_MSI_ICON})
+execute_process(
+    COMMAND ${KALVETOR_WIXL} --arch ${CPACK_KALVETOR_MSI_ARCH}
+            -D Name=${CPACK_PACKAGE_NAME}
+            -D Version=${CPACK_PACKAGE_VERSION}
+            -D Publisher=${CPACK_PACKAGE_VENDOR}
+            -D Summary=${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
+            -D Homepage=${CPACK_PACKAGE_HOMEPAGE_URL}
+            -D ProductCode=${product_code}
+            -D UpgradeCode=${CPACK_KALVETOR_MSI_UPGRADE_CODE}
+            -D ProgramFilesFolder=${program_files}
+            -D Win64=${win64}
+            -D Icon=${icon}
+            -D Stage=.
+            -o ${msi} ${CPACK_KALVETOR_MSI_SOURCE} ${work}/texts.wxs
+    WORKING_DIRECTORY ${stage}
+    COMMAND_ERROR_IS_FATAL ANY)
+
+set(CPACK_EXTERNAL_BUILT_PACKAGES ${msi})

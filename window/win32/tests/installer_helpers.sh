@@ -1,0 +1,97 @@
+# What the checks of the Windows packages share (check_installer.sh,
+# check_msi.sh), sourced once they have set wine_run and prefix.
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# A Windows program in the build tree's Wine prefix.
+wine() { "$wine_run" "$prefix" "$@"; }
+
+# Where 64-bit Windows puts a program of each architecture (x64 or x86),
+# and which view of the registry (reg's /reg:64 or /reg:32) holds its keys.
+program_files_of() {
+    case $1 in
+        x64) echo "Program Files" ;;
+        x86) echo "Program Files (x86)" ;;
+        *) echo "unknown architecture $1: x64 or x86" >&2; exit 2 ;;
+    esac
+}
+view_of() { [ "$1" = x64 ] && echo 64 || echo 32; }
+
+# expect_lines <text> <line>...: the text holds each line (reg query's
+# "name    type    value"), else a failure per missing line.
+expect_lines() {
+    local text=$1 line
+    shift
+    for line in "$@"; do
+        echo "$text" | grep -qF -- "$line" || fail "no \"$line\""
+    done
+}
+
+# wait_until <seconds> <what> <command>...: runs the command every tenth of
+# a second until it succeeds, else, once the seconds have passed, records a
+# failure of what was awaited.
+wait_until() {
+    local seconds=$1 what=$2 deadline
+    shift 2
+    deadline=$(($(date +%s) + seconds))
+    until "$@" >/dev/null 2>&1; do
+        if [ "$(date +%s)" -ge "$deadline" ]; then
+            fail "$what: not within $seconds s"
+            return 0
+        fi
+        sleep 0.1
+    done
+}
+
+# gone <path>...: none of the paths exists.
+gone() {
+    local path
+    for path in "$@"; do
+        [ ! -e "$path" ] || return 1
+    done
+}
+
+# shortcut_of <file.lnk>: the shell link's target, then its icon location
+# ("file,index"; empty when the link shows its target's own icon).
+shortcut_of() {
+    python3 - "$1" <<'EOF'
+import struct
+import sys
+
+data = open(sys.argv[1], "rb").read()
+flags, = struct.unpack_from("<I", data, 20)
+icon_index, = struct.unpack_from("<i", data, 56)
+pos = 76
+if flags & 0x1:  # the target's item ID list
+    pos += 2 + struct.unpack_from("<H", data, pos)[0]
+target = ""
+if flags & 0x2:  # the link info: the target's local path
+    size, _, info_flags, _, base, _, suffix = struct.unpack_from("<7I", data, pos)
+    def text(offset):
+        start = pos + offset
+        return data[start:data.index(b"\0", start)].decode("latin-1")
+    if info_flags & 0x1:
+        target = text(base) + text(suffix)
+    pos += size
+width = 2 if flags & 0x80 else 1
+icon = ""
+for bit in (0x4, 0x8, 0x10, 0x20, 0x40):  # name, relative path, working directory, arguments, icon
+    if flags & bit:
+        count, = struct.unpack_from("<H", data, pos)
+        value = data[pos + 2:pos + 2 + count * width].decode("utf-16-le" if width == 2 else "latin-1")
+        pos += 2 + count * width
+        if bit == 0x40:
+            icon = f"{value},{icon_index}"
+print(target)
+print(icon)
+EOF
+}
+
+# exit_on_failures <what>: ends the script with status 1 if anything failed.
+exit_on_failures() {
+    if [ "$failures" -ne 0 ]; then
+        echo "$failures problem(s) with $1"
+        exit 1
+    fi
+}
