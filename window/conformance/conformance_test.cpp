@@ -13,9 +13,9 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/cp1251.h"
-#include "catalogue/tests/utf8.h"
 #include "window/caption.h"
 #include "window/conformance/driver.h"
+#include "window/conformance/shown_text.h"
 #include "window/definition.h"
 
 namespace conformance {
@@ -31,30 +31,6 @@ namespace {
 
 using definition::Control;
 using definition::kWindow;
-
-// UTF-8, for messages.
-std::string utf8(std::u16string_view text) {
-    return catalogue::testing::toUtf8(text);
-}
-
-std::u16string nameAt(int i) {
-    return catalogue::decodeCp1251(catalogue::kNames[static_cast<std::size_t>(i)]);
-}
-
-std::u16string descriptionAt(int i) {
-    return catalogue::decodeCp1251(catalogue::kDescriptions[static_cast<std::size_t>(i)]);
-}
-
-// The box reports line breaks as "\n"; the catalogue stores CR LF.
-std::u16string introductionAsShown() {
-    std::u16string text;
-    for (const char16_t c : catalogue::decodeCp1251(catalogue::kIntroduction)) {
-        if (c != u'\r') {
-            text += c;
-        }
-    }
-    return text;
-}
 
 // The faces a front end may draw the window's font with: the font itself,
 // or the metric-compatible face fontconfig and Wine put in its place.
