@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/catalogue.h"
@@ -298,6 +299,24 @@ TEST_F(Window, ShowsTheDescriptionAsTheKeyboardMovesTheSelection) {
     driver().press(Key::End);
     expectShown(catalogue::kEntryCount - 1);
 }
+
+// Tabbed into with nothing selected, the list has its cursor on the first
+// entry, and a screen reader names that entry. The first list key then
+// selects it rather than moving on, as the native list box does.
+class FirstListKey : public Window, public ::testing::WithParamInterface<std::pair<Key, const char*>> {};
+
+TEST_P(FirstListKey, SelectsTheEntryUnderTheCursor) {
+    focusList();
+    driver().press(GetParam().first);
+    expectShown(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterTab, FirstListKey,
+                         ::testing::Values(std::pair(Key::Down, "Down"), std::pair(Key::Up, "Up"),
+                                           std::pair(Key::Home, "Home"), std::pair(Key::End, "End"),
+                                           std::pair(Key::PageDown, "PageDown"),
+                                           std::pair(Key::PageUp, "PageUp")),
+                         [](const auto& row) { return std::string(row.param.second); });
 
 TEST_F(Window, ShowsTheEntryFoundByTheFirstLetterTyped) {
     // The first name with a letter no earlier name begins with.
