@@ -5,7 +5,7 @@
 # ending the program with status 0. (The conformance suite checks the
 # geometry and colours themselves against the window definition.) Every wait
 # is for an event, bounded by a generous time-out, never a fixed pause.
-# Run on an X display with a window manager (with_window_manager.sh):
+# Run on an X display with a window manager (scripts/x-desktop):
 #   check_real_window.sh <kalvetor> [screenshot.png]
 set -u
 program=$1
