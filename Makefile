@@ -8,7 +8,7 @@ BUILD_DIR = build/$(PRESET)
 ON_WINDOWS = $(filter windows%,$(PRESET))
 WINE_DESKTOP = scripts/wine-desktop $(BUILD_DIR)/wineprefix
 
-.PHONY: run test package bench windows bench-windows check-format build deps clean
+.PHONY: run test package bench screenshot windows bench-windows check-format build deps clean
 
 run: build
 	$(BUILD_DIR)/window/qt/kalvetor
@@ -28,6 +28,13 @@ package: build
 bench: PRESET = release
 bench: build
 	KALVETOR_SCREEN=1024x768x24 scripts/x-desktop --no-window-manager python3 bench/run_benchmarks.py $(BUILD_DIR)
+
+# The README's screenshot, docs/screenshot.png: this build's window as a real
+# X window under Openbox with the third name chosen, marked with the digest
+# of what it shows (a test checks that the picture is current).
+screenshot: build
+	scripts/x-desktop sh window/qt/tests/check_real_window.sh $(BUILD_DIR)/window/qt/kalvetor docs/screenshot.png
+	python3 scripts/screenshot.py stamp docs/screenshot.png
 
 # Kalvetor.exe, the portable zip and the installer, cross-compiled:
 # build/windows/window/win32/Kalvetor.exe, build/windows/Kalvetor-<version>-win64.zip
