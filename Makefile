@@ -3,12 +3,15 @@
 # with a CMake preset (PRESET=dev unless given).
 PRESET ?= dev
 BUILD_DIR = build/$(PRESET)
-# The Windows presets cross-compile; their tests run under Wine on a desktop
-# of their own (Xvfb, Openbox), with the build tree's own Wine prefix.
+# The Windows presets cross-compile, for x64 (windows, windows-ci) or x86
+# (windows-x86, windows-x86-ci); their tests run under Wine on a desktop of
+# their own (Xvfb, Openbox), with the build tree's own Wine prefix. The x86
+# tests need the 32-bit Wine as well.
 ON_WINDOWS = $(filter windows%,$(PRESET))
+WINDOWS_DEPS = $(if $(filter windows-x86-ci,$(PRESET)),windows-x86,windows)
 WINE_DESKTOP = scripts/wine-desktop $(BUILD_DIR)/wineprefix
 
-.PHONY: run test package bench screenshot windows bench-windows check-format build deps clean
+.PHONY: run test package bench screenshot windows windows-package bench-windows check-format build deps clean
 
 run: build
 	$(BUILD_DIR)/window/qt/kalvetor
@@ -36,11 +39,16 @@ screenshot: build
 	scripts/x-desktop sh window/qt/tests/check_real_window.sh $(BUILD_DIR)/window/qt/kalvetor docs/screenshot.png
 	python3 scripts/screenshot.py stamp docs/screenshot.png
 
-# Kalvetor.exe, the portable zip and the installer, cross-compiled:
-# build/windows/window/win32/Kalvetor.exe, build/windows/Kalvetor-<version>-win64.zip
-# and build/windows/Kalvetor-<version>-win64.exe.
-windows: PRESET = windows
-windows: build
+# Kalvetor.exe, the portable zip and the installer for each architecture,
+# cross-compiled: build/windows/ for x64 and build/windows-x86/ for x86, each
+# with window/win32/Kalvetor.exe, Kalvetor-<version>-<arch>.zip and
+# Kalvetor-<version>-<arch>.exe.
+windows:
+	$(MAKE) --no-print-directory windows-package PRESET=windows
+	$(MAKE) --no-print-directory windows-package PRESET=windows-x86
+
+# One architecture's packages, from the windows or windows-x86 preset.
+windows-package: build
 	cd $(BUILD_DIR) && cpack
 
 # Kalvetor.exe against the least Win32 program, under Wine; see docs/benchmarks.md.
@@ -57,7 +65,7 @@ build: deps
 	cmake --build --preset $(PRESET)
 
 deps:
-	@scripts/install-deps $(if $(ON_WINDOWS),windows)
+	@scripts/install-deps $(if $(ON_WINDOWS),$(WINDOWS_DEPS))
 
 clean:
 	rm -rf build

@@ -123,10 +123,10 @@ int main(int argc, char* argv[]) {
     }
 
     Kalvetor kalvetor;
-    auto* list = kalvetor.findChild<NameList*>(QStringLiteral("List1"));
-    auto* text = kalvetor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+    auto* list = kalvetor.findChild<NameList*>(widgetName(definition::kNameList));
+    auto* text = kalvetor.findChild<QPlainTextEdit*>(widgetName(definition::kDescriptionBox));
     if (list == nullptr || text == nullptr || list->count() != catalogue::kEntryCount) {
-        fail("the window has no List1 with 24 names or no Text1");
+        fail("the window has no name list with 24 names or no description box");
     }
     // The window's own controls, over a store of the same kind as its own.
     const frontend::DescriptionStore store;

@@ -4,10 +4,12 @@
 #   `cmake --install` puts under /usr. Qt comes from Debian's own packages,
 #   found by dpkg-shlibdeps; the window's font and Qt's own texts in
 #   Bulgarian (its context and scroll bar menus) are the other needs.
-# - Windows: the installer Kalvetor-<version>-win64.exe (NSIS), which
-#   installs per machine into Program Files\Kalvetor with a Start menu
-#   shortcut and an entry in Add or Remove Programs, and the portable
-#   Kalvetor-<version>-win64.zip; both hold Kalvetor.exe and the texts below.
+# - Windows: for each architecture (<arch> is x64 or x86), the installer
+#   Kalvetor-<version>-<arch>.exe (NSIS), which installs per machine into
+#   Program Files\Kalvetor (an x86 one on 64-bit Windows: Program Files
+#   (x86)\Kalvetor) with a Start menu shortcut and an entry in Add or Remove
+#   Programs, and the portable Kalvetor-<version>-<arch>.zip; both hold
+#   Kalvetor.exe and the texts below.
 
 # Licences: the code is under MIT; the catalogue's texts, the icon and the
 # screenshot are under CC BY-SA 4.0; the AppStream entry is under FSFAP.
@@ -64,14 +66,42 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
     # Values reach the generators as written here, backslashes and all.
     set(CPACK_VERBATIM_VARIABLES ON)
     set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
-    set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${KALVETOR_DISPLAY_VERSION}-win64)
+    set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${KALVETOR_DISPLAY_VERSION}-${KALVETOR_WINDOWS_ARCHITECTURE})
     set(CPACK_PACKAGE_INSTALL_DIRECTORY ${PROJECT_NAME})
     set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY ${PROJECT_NAME})
-    # cmake/NSIS.template.in: CPack's own, building a 64-bit installer.
-    list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake)
+
+    # What differs by architecture. Each installer is built for the
+    # program's own architecture, and so sees Program Files and the registry
+    # as the program does: a 32-bit one on 64-bit Windows sees their 32-bit
+    # views (Program Files (x86), WOW6432Node).
+    if(KALVETOR_WINDOWS_ARCHITECTURE STREQUAL "x64")
+        set(kalvetor_nsis_target amd64-unicode)
+        set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+    else()
+        set(kalvetor_nsis_target x86-unicode)
+        set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
+    endif()
+
+    # The installer's script: CPack's own NSIS template with the target
+    # architecture set at its top, made here in the build tree, where CPack
+    # looks for templates before its own.
+    set(cpack_nsis_template ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in)
+    set(nsis_template_dir ${PROJECT_BINARY_DIR}/nsis-template)
+    set(nsis_anchor "; CPack install script designed for a nmake build")
+    file(READ ${cpack_nsis_template} nsis_template)
+    string(FIND "${nsis_template}" "${nsis_anchor}\n" nsis_anchor_at)
+    if(nsis_anchor_at EQUAL -1)
+        message(FATAL_ERROR "${cpack_nsis_template} has no line \"${nsis_anchor}\", "
+            "after which the installer's Target goes: cmake/packaging.cmake needs another place for it")
+    endif()
+    string(REPLACE "${nsis_anchor}\n" "${nsis_anchor}\n\n  Target ${kalvetor_nsis_target}\n"
+        nsis_template "${nsis_template}")
+    file(WRITE ${nsis_template_dir}/NSIS.template.in.new "${nsis_template}")
+    configure_file(${nsis_template_dir}/NSIS.template.in.new ${nsis_template_dir}/NSIS.template.in COPYONLY)
+    list(PREPEND CMAKE_MODULE_PATH ${nsis_template_dir})
+
     set(CPACK_NSIS_PACKAGE_NAME ${PROJECT_NAME})
     set(CPACK_NSIS_DISPLAY_NAME ${PROJECT_NAME})
-    set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
     set(CPACK_NSIS_MUI_ICON ${KALVETOR_ICO})
     set(CPACK_NSIS_MUI_UNIICON ${KALVETOR_ICO})
     set(CPACK_NSIS_INSTALLED_ICON_NAME ${PROJECT_NAME}.exe)

@@ -11,6 +11,20 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
     enable_language(RC)
 endif()
 
+# The processor the executables are for, as the application manifest names
+# it (KALVETOR_MANIFEST_ARCHITECTURE) and as Windows names it to users, in
+# the packages' names (KALVETOR_WINDOWS_ARCHITECTURE). A Linux build
+# compiles the resources only to check them, as for x64.
+if(NOT CMAKE_SYSTEM_NAME STREQUAL "Windows" OR CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(KALVETOR_MANIFEST_ARCHITECTURE amd64)
+    set(KALVETOR_WINDOWS_ARCHITECTURE x64)
+elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^i[3-6]86$")
+    set(KALVETOR_MANIFEST_ARCHITECTURE x86)
+    set(KALVETOR_WINDOWS_ARCHITECTURE x86)
+else()
+    message(FATAL_ERROR "No Windows build for the processor ${CMAKE_SYSTEM_PROCESSOR}: x86_64 or i686")
+endif()
+
 function(kalvetor_add_windows_resources target)
     get_property(rc GLOBAL PROPERTY KALVETOR_RC)
     get_property(inputs GLOBAL PROPERTY KALVETOR_RC_INPUTS)

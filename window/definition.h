@@ -70,8 +70,6 @@ struct Font {
     int characterSet;  // 204: Cyrillic
 };
 
-enum class Border { FixedSingle };               // the user cannot resize the window
-enum class Placement { CentreOfOwnerOrScreen };  // no owner: the centre of the screen
 enum class ControlKind { ListBox, TextBox, Label };
 enum class SelectionMode { None, Single };
 enum class ScrollBars { None, Vertical };
@@ -79,17 +77,18 @@ enum class Alignment { Left, Centre, Right };
 // What a control holds when the window opens.
 enum class Content { Descriptions, Names, Introduction, Title };
 
+// A window with no owner: every front end opens it in the centre of the
+// screen.
 struct Window {
     std::string_view name;
     std::string_view captionSeparator;  // between the web address and the title
-    Border border;
+    bool resizable;                     // by dragging its border; false: a fixed single border
     bool systemMenu;
     bool closeButton;
     bool minimiseButton;
     bool maximiseButton;
     Twips clientWidth;
     Twips clientHeight;
-    Placement placement;
     Colour background;
     Font font;  // every control uses the window's font
 };
@@ -115,7 +114,6 @@ struct Control {
     Alignment alignment;
     bool opaque;
     bool border;
-    bool autoSize;
     // Every control
     ScrollBars scrollBars;             // vertical: always present for a text box, as needed for a list
     std::optional<Colour> background;  // none: the platform's standard colours
@@ -128,14 +126,13 @@ struct Control {
 inline constexpr Window kWindow{
     .name = "Kalvetor",
     .captionSeparator = "  ",
-    .border = Border::FixedSingle,
+    .resizable = false,
     .systemMenu = true,
     .closeButton = true,
     .minimiseButton = false,
     .maximiseButton = false,
     .clientWidth = 6615,
     .clientHeight = 5430,
-    .placement = Placement::CentreOfOwnerOrScreen,
     .background = Colour{0x00FFC0C0},
     .font = {.family = "Times New Roman",
              .points = 12,
@@ -146,8 +143,8 @@ inline constexpr Window kWindow{
              .characterSet = 204},
 };
 
-// In the order the window creates them. Where two overlap, stacking
-// decides (see stackingOrder()).
+// The controls. Where two overlap, the one stacked above covers the other
+// (see stackingOrder()).
 inline constexpr std::array<Control, 4> kControls{{
     {.name = "List1",
      .member = catalogue::kDescriptionStore,
@@ -166,7 +163,6 @@ inline constexpr std::array<Control, 4> kControls{{
      .alignment = Alignment::Left,
      .opaque = true,
      .border = true,
-     .autoSize = false,
      .scrollBars = ScrollBars::Vertical,
      .background = std::nullopt,
      .accessibleName = u"",
@@ -188,7 +184,6 @@ inline constexpr std::array<Control, 4> kControls{{
      .alignment = Alignment::Left,
      .opaque = true,
      .border = true,
-     .autoSize = false,
      .scrollBars = ScrollBars::Vertical,
      .background = std::nullopt,
      .accessibleName = u"Народни будители",
@@ -212,7 +207,6 @@ inline constexpr std::array<Control, 4> kControls{{
      .alignment = Alignment::Left,
      .opaque = true,
      .border = true,
-     .autoSize = false,
      .scrollBars = ScrollBars::Vertical,
      .background = std::nullopt,
      .accessibleName = u"Описание",
@@ -236,18 +230,20 @@ inline constexpr std::array<Control, 4> kControls{{
      .alignment = Alignment::Centre,
      .opaque = true,
      .border = false,
-     .autoSize = false,
      .scrollBars = ScrollBars::None,
      .background = Colour{0x0080C0FF},
      .accessibleName = u"",
      .accessibleDescription = u"Заглавие на програмата"},
 }};
 
-// The controls from bottom to top. A label is drawn on the window itself,
-// beneath every control that is a window of its own; among those, a later
-// one covers an earlier one. A front end whose controls are all windows or
-// widgets creates them in this order to look the same: the name list then
-// covers the label's bottom pixel.
+// The controls from bottom to top, the order in which the Qt front end
+// creates its widgets (a later sibling lies above): a label beneath every
+// control that is a window of its own, as if drawn on the window itself, the
+// others in their order. Only the title label and the name list overlap, the
+// list covering the label's bottom pixel, so only their order shows. The
+// Win32 front end creates its child windows in the order of kControls
+// instead, since a new child goes below its siblings: there too the label,
+// made last, lies at the bottom.
 constexpr std::array<const Control*, kControls.size()> stackingOrder() {
     std::array<const Control*, kControls.size()> order{};
     std::size_t next = 0;

@@ -28,20 +28,22 @@ struct Search {
     HWND found;
 };
 
+// EnumWindows' callback, a CALLBACK (stdcall on 32-bit Windows) as no
+// lambda can be.
+BOOL CALLBACK findTopLevelWindow(HWND window, LPARAM parameter) {
+    auto& s = *reinterpret_cast<Search*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == s.process && IsWindowVisible(window) && GetParent(window) == nullptr) {
+        s.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND windowOf(DWORD process) {
     Search search{process, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s.process && IsWindowVisible(window) && GetParent(window) == nullptr) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(findTopLevelWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -80,9 +80,11 @@ for name, text in texts.items():
         expected = f.read().strip()
     if text.strip() != expected:
         failures.append(f"the text of {name} differs from LICENSES/{name}.txt")
-for file, license in [("window/main.cpp", "MIT"), ("catalogue/content/entries.txt", "CC-BY-SA-4.0"),
+for file, license in [("window/qt/main.cpp", "MIT"), ("catalogue/content/entries.txt", "CC-BY-SA-4.0"),
                       ("resources/icon/kalvetor.ico", "CC-BY-SA-4.0"), ("docs/screenshot.png", "CC-BY-SA-4.0"),
                       ("resources/kalvetor.metainfo.xml.in", "FSFAP")]:
+    if not os.path.isfile(os.path.join(source, file)):
+        failures.append(f"{file}, whose licence is checked, is not in the source tree")
     paragraph = copyright.find_files_paragraph(file)
     if paragraph is None or paragraph.license.synopsis != license:
         failures.append(f"{file} is not under {license}")

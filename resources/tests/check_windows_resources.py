@@ -3,7 +3,8 @@
 checks the compiled resources: the version information, the icon and the
 application manifest.
 
-    check_windows_resources.py <kalvetor.rc> <kalvetor.ico> <work-dir> <kalvetor.manifest>
+    check_windows_resources.py <kalvetor.rc> <kalvetor.ico> <work-dir> <kalvetor.manifest> \
+        <version shown, 1.00> <file version, 1.0.0.0>
 """
 
 import struct
@@ -18,6 +19,7 @@ def utf16(text):
 
 def main():
     rc, ico, work, manifest = sys.argv[1], Path(sys.argv[2]), Path(sys.argv[3]), Path(sys.argv[4])
+    shown, numbers = sys.argv[5], [int(n) for n in sys.argv[6].split(".")]
     work.mkdir(parents=True, exist_ok=True)
     res = work / "kalvetor.res"
     # The host's C preprocessor is enough: the script includes no Windows headers.
@@ -26,10 +28,12 @@ def main():
     data = res.read_bytes()
 
     problems = []
-    for key, value in [("FileVersion", "1.00"), ("ProductVersion", "1.00"), ("InternalName", "Kalvetor"),
+    for key, value in [("FileVersion", shown), ("ProductVersion", shown), ("InternalName", "Kalvetor"),
                        ("OriginalFilename", "Kalvetor.exe"), ("ProductName", "Kalvetor")]:
         # A string value: its key, padding to a 4-byte boundary, then the text.
-        if utf16(key + "\0") not in data or utf16(value + "\0") not in data:
+        at = data.find(utf16(key + "\0"))
+        text = (at + len(utf16(key + "\0")) + 3) & ~3
+        if at < 0 or not data.startswith(utf16(value + "\0"), text):
             problems.append(f'no {key} "{value}"')
     if utf16("040904B0") not in data:
         problems.append("no string table for US English (0409) in Unicode (04B0)")
@@ -41,8 +45,9 @@ def main():
         problems.append("no fixed version information")
     else:
         file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<IIII", data, fixed + 8)
-        if (file_ms, file_ls, product_ms, product_ls) != (0x00010000, 0, 0x00010000, 0):
-            problems.append("file and product version are not 1.0.0.0")
+        most, least = numbers[0] << 16 | numbers[1], numbers[2] << 16 | numbers[3]
+        if (file_ms, file_ls, product_ms, product_ls) != (most, least, most, least):
+            problems.append(f"file and product version are not {sys.argv[6]}")
 
     image = ico.read_bytes()[6 + 16:]
     if image not in data:

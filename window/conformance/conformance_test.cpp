@@ -97,7 +97,7 @@ TEST_F(Window, HasItsFixedClientAreaTitleBarAndCaption) {
     EXPECT_EQ(client.height, px(kWindow.clientHeight));
 
     const Frame frame = driver().frame();
-    EXPECT_FALSE(frame.resizable);
+    EXPECT_EQ(frame.resizable, kWindow.resizable);
     EXPECT_EQ(frame.minimiseButton, kWindow.minimiseButton);
     EXPECT_EQ(frame.maximiseButton, kWindow.maximiseButton);
     EXPECT_EQ(frame.systemMenu, kWindow.systemMenu);

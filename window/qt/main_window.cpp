@@ -1,17 +1,21 @@
 #include "window/qt/main_window.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSize>
 #include <QStyle>
 #include <algorithm>
 #include <vector>
 
 #include "catalogue/catalogue.h"
 #include "window/caption.h"
+#include "window/colours.h"
 #include "window/definition.h"
 #include "window/qt/name_list.h"
 #include "window/qt/qt_controls.h"
@@ -22,8 +26,19 @@ namespace {
 
 using definition::Control;
 
-QColor backgroundOf(const Control& control) {
-    return toQColor(*control.background);
+frontend::ColourPair pairOf(const QPalette& palette, QPalette::ColorRole background,
+                            QPalette::ColorRole text) {
+    return {fromQColor(palette.color(QPalette::Active, background)),
+            fromQColor(palette.color(QPalette::Active, text))};
+}
+
+// The widget's background (painted where it fills its background) and the
+// text it draws on it.
+void paintIn(QWidget& widget, const frontend::ColourPair& colours) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, toQColor(colours.background));
+    palette.setColor(QPalette::WindowText, toQColor(colours.text));
+    widget.setPalette(palette);
 }
 
 Qt::Alignment alignmentOf(const Control& control) {
@@ -35,8 +50,9 @@ Qt::Alignment alignmentOf(const Control& control) {
     return Qt::AlignLeft;
 }
 
-// What every kind of control shares: name, place, visibility, focus, the
-// colour it may have of its own, what a screen reader says of it.
+// What every kind of control shares: name, place, visibility, focus, a
+// background of its own filled where it has one (its colour is set with
+// the window's), what a screen reader says of it.
 void applyCommon(QWidget& widget, const Control& control) {
     widget.setObjectName(widgetName(control));
     widget.setGeometry(logicalRect(control.rect));
@@ -45,9 +61,6 @@ void applyCommon(QWidget& widget, const Control& control) {
         widget.setFocusPolicy(Qt::NoFocus);
     }
     if (control.background) {
-        QPalette palette = widget.palette();
-        palette.setColor(QPalette::Window, backgroundOf(control));
-        widget.setPalette(palette);
         widget.setAutoFillBackground(control.opaque);
     }
     if (!control.accessibleName.empty()) {
@@ -61,6 +74,7 @@ void applyCommon(QWidget& widget, const Control& control) {
 Kalvetor::Kalvetor(QWidget* parent) : QWidget(parent) {
     setUpWindow();
     createControls();
+    applyColours();
     controls_ = std::make_unique<QtControls>(descriptionStore_, *nameList_, *descriptionBox_);
     connect(nameList_, &NameList::entryChosen, this, &Kalvetor::showSelectedDescription);
 }
@@ -74,9 +88,6 @@ void Kalvetor::setUpWindow() {
     setObjectName(QString::fromLatin1(window.name.data(), static_cast<qsizetype>(window.name.size())));
     setWindowTitle(toQString(frontend::caption()));
     setFont(windowFont());
-    QPalette background = palette();
-    background.setColor(QPalette::Window, toQColor(window.background));
-    setPalette(background);
 
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     flags.setFlag(Qt::WindowSystemMenuHint, window.systemMenu);
@@ -85,8 +96,12 @@ void Kalvetor::setUpWindow() {
     flags.setFlag(Qt::WindowMaximizeButtonHint, window.maximiseButton);
     setWindowFlags(flags);
 
-    // A fixed single border: the client area is all the size there is.
-    setFixedSize(logicalPixels(window.clientWidth), logicalPixels(window.clientHeight));
+    const QSize client(logicalPixels(window.clientWidth), logicalPixels(window.clientHeight));
+    if (window.resizable) {
+        resize(client);
+    } else {
+        setFixedSize(client);
+    }
 
     // Naming the format spares Qt loading every image plugin to identify it.
     QImageReader icon(QStringLiteral(":/kalvetor/icon.png"), "png");
@@ -171,6 +186,29 @@ void Kalvetor::fillFromCatalogue() {
     }
     nameList_->addItems(names);
     descriptionBox_->setPlainText(decoded(catalogue::kIntroduction));
+}
+
+// Qt offers no high-contrast setting of its own before 6.10: a high-contrast
+// palette counts as any other, by whether its text reads on the designed
+// colours. The name list and the box keep the palette's own colours.
+void Kalvetor::applyColours() {
+    const QPalette system = QApplication::palette();
+    const frontend::WindowColours shown =
+        frontend::windowColours({.window = pairOf(system, QPalette::Window, QPalette::WindowText),
+                                 .button = pairOf(system, QPalette::Button, QPalette::ButtonText),
+                                 .highContrast = false});
+    paintIn(*this, shown.window);
+    paintIn(*label_, shown.label);
+}
+
+// The desktop's palette changed (its theme turned dark, say), or the program
+// set another. Qt passes this event to no changeEvent().
+bool Kalvetor::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::ApplicationPaletteChange) {
+        applyColours();
+    }
+    return handled;
 }
 
 void Kalvetor::showSelectedDescription() {

@@ -23,10 +23,15 @@ public:
     explicit Kalvetor(QWidget* parent = nullptr);
     ~Kalvetor() override;
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void setUpWindow();
     void createControls();
     void fillFromCatalogue();
+    // The window's and the label's colours under the application's palette.
+    void applyColours();
     void showSelectedDescription();
 
     // The controls of the definition that are widgets; the description

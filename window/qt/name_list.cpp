@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -32,13 +33,14 @@ void NameList::followSelection() {
         // does (a table's addRowSelection, an item's Toggle action), clears
         // the selection and then selects the new entry, both before the
         // program is idle again. Only an empty selection that is still there
-        // then counts.
+        // then is undone.
         if (!emptyCheckPending_) {
             emptyCheckPending_ = true;
-            QMetaObject::invokeMethod(this, &NameList::chooseIfStillEmpty, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &NameList::keepEntryIfStillEmpty, Qt::QueuedConnection);
         }
         return;
     }
+    keptRow_ = row;
     // An entry selected from outside (an accessibility client) is brought
     // into view, as the mouse and the keyboard bring theirs.
     scrollToItem(item(row));
@@ -63,11 +65,15 @@ void NameList::cursorToSelection() {
     }
 }
 
-void NameList::chooseIfStillEmpty() {
+void NameList::keepEntryIfStillEmpty() {
     emptyCheckPending_ = false;
-    if (selectedRow() == -1) {
-        emit entryChosen();
+    if (selectedRow() != -1 || keptRow_ == -1) {
+        return;
     }
+    // The box still shows this entry: taking it back is no new choice, and
+    // the reader keeps its place in the box.
+    const QSignalBlocker noChoice(this);
+    selectionModel()->select(model()->index(keptRow_, 0, rootIndex()), QItemSelectionModel::ClearAndSelect);
 }
 
 void NameList::announceCurrentEntry() {

@@ -1,7 +1,9 @@
 #pragma once
 
 // The name list: a single-selection list box whose selection, once made,
-// stays on an entry. It tells of every choice of an entry: each change of
+// stays on an entry: a selection left empty (an accessibility client's
+// clear, a program's clearSelection) goes back to that entry once the
+// program is idle again. It tells of every choice of an entry: each change of
 // selection (mouse, keyboard, typing a first letter, an accessibility
 // client) and each click on the entry that is already selected. When the list
 // takes the focus, its cursor (Qt's current item) is on the selected entry
@@ -24,9 +26,7 @@ public:
     void trimToWholeRows();
 
 signals:
-    // A choice of an entry. Also raised, once the program is idle again,
-    // when a change of selection leaves nothing selected: that is a choice
-    // with nothing to show, which the window reports as a failure.
+    // A choice of an entry.
     void entryChosen();
 
 protected:
@@ -39,8 +39,9 @@ protected:
 private:
     void followSelection();
     void cursorToSelection();
-    void chooseIfStillEmpty();
+    void keepEntryIfStillEmpty();
     void announceCurrentEntry();
 
+    int keptRow_ = -1;  // the entry last selected
     bool emptyCheckPending_ = false;
 };

@@ -27,6 +27,10 @@ QColor toQColor(definition::Colour colour) {
     return {colour.red(), colour.green(), colour.blue()};
 }
 
+definition::Colour fromQColor(const QColor& colour) {
+    return definition::Colour::fromRgb(colour.red(), colour.green(), colour.blue());
+}
+
 QFont windowFont() {
     const definition::Font& font = definition::kWindow.font;
     QFont qfont(QString::fromLatin1(font.family.data(), static_cast<qsizetype>(font.family.size())),

@@ -24,6 +24,7 @@ QString widgetName(const definition::Control& control);
 int logicalPixels(definition::Twips twips);
 QRect logicalRect(const definition::Rect& rect);
 QColor toQColor(definition::Colour colour);
+definition::Colour fromQColor(const QColor& colour);
 
 // The window's font. Qt has no character sets: the text is decoded from
 // code page 1251 before Qt sees it, and fontconfig picks a face that covers

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/catalogue.h"
@@ -19,10 +20,33 @@ using definition::ControlKind;
 using definition::kControls;
 using definition::kWindow;
 
-constexpr std::size_t kNoControl = kControls.size();
+// Each control's ID, its window menu handle at creation: its index in the
+// definition, plus one (0 is no control).
+int controlId(std::size_t index) {
+    return static_cast<int>(index) + 1;
+}
+
+std::optional<std::size_t> indexOfId(int id) {
+    if (id < 1 || static_cast<std::size_t>(id) > kControls.size()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(id - 1);
+}
 
 COLORREF colorRef(definition::Colour colour) {
     return RGB(colour.red(), colour.green(), colour.blue());
+}
+
+definition::Colour systemColour(int index) {
+    const COLORREF colour = GetSysColor(index);
+    return definition::Colour::fromRgb(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+}
+
+bool highContrastOn() {
+    HIGHCONTRASTW highContrast{};
+    highContrast.cbSize = sizeof highContrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) &&
+           (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 std::wstring className() {
@@ -162,7 +186,9 @@ DWORD windowStyle() {
     if (kWindow.maximiseButton) {
         style |= WS_MAXIMIZEBOX;
     }
-    // A fixed single border: no sizing frame.
+    if (kWindow.resizable) {
+        style |= WS_THICKFRAME;
+    }
     return style;
 }
 
@@ -172,24 +198,10 @@ DWORD windowExStyle() {
 
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
 
+// The controls go before the font, brushes and icons they use.
 MainWindow::~MainWindow() {
     if (window_ != nullptr) {
         DestroyWindow(window_);
-    }
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(background_)}) {
-        if (object != nullptr) {
-            DeleteObject(object);
-        }
-    }
-    for (HBRUSH brush : controlBrushes_) {
-        if (brush != nullptr) {
-            DeleteObject(brush);
-        }
-    }
-    for (HICON icon : {bigIcon_, smallIcon_}) {
-        if (icon != nullptr) {
-            DestroyIcon(icon);
-        }
     }
 }
 
@@ -201,7 +213,7 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = &MainWindow::windowProcedure;
         windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         // No class icons: each window sets its own, in the sizes for its DPI.
         // The background is painted in WM_ERASEBKGND with the window's brush.
         windowClass.hbrBackground = nullptr;
@@ -212,7 +224,7 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
     }
 
     std::unique_ptr<MainWindow> window(new MainWindow(instance));
-    window->background_ = CreateSolidBrush(colorRef(kWindow.background));
+    window->chooseColours();
     const std::wstring caption = toWide(frontend::caption());
     // Made hidden, centred on the primary monitor's work area for the system
     // DPI, which is the primary monitor's on most systems; sized again below
@@ -247,14 +259,11 @@ bool MainWindow::createControls() {
         }
         // Made in the definition's order, which is their order from the top
         // down where they overlap; placed by layOut().
-        controls_[i] =
-            CreateWindowExW(controlExStyle(control), controlClass(control.kind), L"", controlStyle(control),
-                            0, 0, 0, 0, window_, reinterpret_cast<HMENU>(i + 1), instance_, nullptr);
+        controls_[i] = CreateWindowExW(
+            controlExStyle(control), controlClass(control.kind), L"", controlStyle(control), 0, 0, 0, 0,
+            window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(i))), instance_, nullptr);
         if (controls_[i] == nullptr) {
             return false;
-        }
-        if (control.background) {
-            controlBrushes_[i] = CreateSolidBrush(colorRef(*control.background));
         }
     }
     selection_ = std::make_unique<Win32Controls>(store_, controlHandle(definition::kNameList),
@@ -306,21 +315,19 @@ HWND MainWindow::controlHandle(const Control& control) const {
 
 void MainWindow::layOut(UINT dpi) {
     dpi_ = dpi;
-    const HFONT previous = font_;
-    font_ = createWindowFont(dpi);
+    ScopedGdiObject<HFONT> font(createWindowFont(dpi));
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         if (controls_[i] == nullptr) {
             continue;
         }
         const definition::Rect& rect = kControls[i].rect;
         // The font first: a list trims its height to whole rows of it.
-        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
         SetWindowPos(controls_[i], nullptr, px(rect.left, dpi), px(rect.top, dpi), px(rect.width, dpi),
                      px(rect.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (previous != nullptr) {
-        DeleteObject(previous);
-    }
+    // The previous font goes, now that no control uses it.
+    font_ = std::move(font);
     setIcons(dpi);
     InvalidateRect(window_, nullptr, TRUE);
 }
@@ -331,19 +338,14 @@ void MainWindow::sizeFrame(UINT dpi, POINT topLeft) {
 }
 
 void MainWindow::setIcons(UINT dpi) {
-    const HICON big =
-        loadIcon(instance_, systemMetricForDpi(SM_CXICON, dpi), systemMetricForDpi(SM_CYICON, dpi));
-    const HICON small =
-        loadIcon(instance_, systemMetricForDpi(SM_CXSMICON, dpi), systemMetricForDpi(SM_CYSMICON, dpi));
-    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    for (HICON icon : {bigIcon_, smallIcon_}) {
-        if (icon != nullptr) {
-            DestroyIcon(icon);
-        }
-    }
-    bigIcon_ = big;
-    smallIcon_ = small;
+    ScopedIcon big(
+        loadIcon(instance_, systemMetricForDpi(SM_CXICON, dpi), systemMetricForDpi(SM_CYICON, dpi)));
+    ScopedIcon small(
+        loadIcon(instance_, systemMetricForDpi(SM_CXSMICON, dpi), systemMetricForDpi(SM_CYSMICON, dpi)));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
 }
 
 void MainWindow::show(int showCommand) {
@@ -379,33 +381,41 @@ void MainWindow::moveFocus(bool forward) {
     }
 }
 
+void MainWindow::chooseColours() {
+    colours_ =
+        frontend::windowColours({.window = {systemColour(COLOR_WINDOW), systemColour(COLOR_WINDOWTEXT)},
+                                 .button = {systemColour(COLOR_BTNFACE), systemColour(COLOR_BTNTEXT)},
+                                 .highContrast = highContrastOn()});
+    windowBrush_ = ScopedGdiObject<HBRUSH>(CreateSolidBrush(colorRef(colours_.window.background)));
+    labelBrush_ = ScopedGdiObject<HBRUSH>(CreateSolidBrush(colorRef(colours_.label.background)));
+}
+
+std::optional<std::size_t> MainWindow::controlIndex(HWND control) const {
+    const std::optional<std::size_t> index = indexOfId(GetDlgCtrlID(control));
+    return index && controls_[*index] == control ? index : std::nullopt;
+}
+
 HBRUSH MainWindow::colourStatic(HDC dc, HWND control) {
-    std::size_t index = kNoControl;
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        if (controls_[i] == control) {
-            index = i;
-        }
-    }
-    if (index == kNoControl) {
+    const std::optional<std::size_t> index = controlIndex(control);
+    if (!index) {
         return nullptr;
     }
-    const Control& definition = kControls[index];
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    const Control& definition = kControls[*index];
     if (definition.kind == ControlKind::Label) {
         if (!definition.opaque) {
+            SetTextColor(dc, colorRef(colours_.window.text));
             SetBkMode(dc, TRANSPARENT);
-            return background_;
+            return windowBrush_.get();
         }
+        const frontend::ColourPair& colours = definition.background ? colours_.label : colours_.window;
+        SetTextColor(dc, colorRef(colours.text));
         SetBkMode(dc, OPAQUE);
-        SetBkColor(dc, colorRef(definition.background.value_or(kWindow.background)));
-        return controlBrushes_[index] != nullptr ? controlBrushes_[index] : background_;
+        SetBkColor(dc, colorRef(colours.background));
+        return definition.background ? labelBrush_.get() : windowBrush_.get();
     }
     // A read-only edit asks with WM_CTLCOLORSTATIC too; it keeps a text
-    // box's standard colours unless the definition gives it its own.
-    if (definition.background) {
-        SetBkColor(dc, colorRef(*definition.background));
-        return controlBrushes_[index];
-    }
+    // box's standard colours.
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     return GetSysColorBrush(COLOR_WINDOW);
 }
@@ -474,7 +484,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND: {
             RECT client;
             GetClientRect(window_, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, background_);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, windowBrush_.get());
             return 1;
         }
         case WM_CTLCOLORSTATIC:
@@ -484,20 +494,27 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_COMMAND: {
+            // A control's notification, sent with its ID and handle. A quick
+            // second click on the selected name comes as a double click; it
+            // shows the entry again like any other click.
             const auto code = HIWORD(wParam);
-            const auto control = reinterpret_cast<HWND>(lParam);
-            // A quick second click on the selected name comes as a double
-            // click; it shows the entry again like any other click.
-            if (control != nullptr && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
-                for (std::size_t i = 0; i < kControls.size(); ++i) {
-                    if (controls_[i] == control && kControls[i].kind == ControlKind::ListBox) {
-                        selection_->showSelectedDescription(kControls[i].member);
-                    }
+            if (lParam != 0 && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
+                if (const std::optional<std::size_t> index = indexOfId(LOWORD(wParam));
+                    index && kControls[*index].kind == ControlKind::ListBox) {
+                    selection_->showSelectedDescription(kControls[*index].member);
                 }
                 return 0;
             }
             break;
         }
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            // The system's colours, or high contrast turned on or off.
+            if (message == WM_SYSCOLORCHANGE || wParam == SPI_SETHIGHCONTRAST) {
+                chooseColours();
+                RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            }
+            break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
                 const HWND focus = GetFocus();

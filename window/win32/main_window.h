@@ -5,14 +5,19 @@
 // label, the name list and the description box, each a standard control
 // created in the definition's order at the pixel rectangle its twips give at
 // the window's DPI. A change of DPI (WM_DPICHANGED) lays everything out
-// again at the new resolution.
+// again at the new resolution. The window and the label show the designed
+// colours, or the system's in high contrast (see window/colours.h), and
+// follow a change of either while open.
 
 #include <windows.h>
 
 #include <array>
 #include <memory>
+#include <optional>
 
+#include "window/colours.h"
 #include "window/definition.h"
+#include "window/win32/scoped_handle.h"
 #include "window/win32/win32_controls.h"
 #include "window/window_controls.h"
 
@@ -67,18 +72,24 @@ private:
     void sizeFrame(UINT dpi, POINT topLeft);
     void setIcons(UINT dpi);
     void moveFocus(bool forward);
+    // The colours and brushes of the window and the label for the system's
+    // colours and high-contrast setting as they are now.
+    void chooseColours();
     HBRUSH colourStatic(HDC dc, HWND control);
+    // The index in the definition of one of the window's controls.
+    std::optional<std::size_t> controlIndex(HWND control) const;
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::array<HWND, definition::kControls.size()> controls_{};
     HWND focusToRestore_ = nullptr;
-    HFONT font_ = nullptr;
-    HBRUSH background_ = nullptr;
-    std::array<HBRUSH, definition::kControls.size()> controlBrushes_{};
-    HICON bigIcon_ = nullptr;
-    HICON smallIcon_ = nullptr;
+    ScopedGdiObject<HFONT> font_;
+    frontend::WindowColours colours_{};
+    ScopedGdiObject<HBRUSH> windowBrush_;
+    ScopedGdiObject<HBRUSH> labelBrush_;
+    ScopedIcon bigIcon_;
+    ScopedIcon smallIcon_;
     frontend::DescriptionStore store_;
     std::unique_ptr<Win32Controls> selection_;
 };

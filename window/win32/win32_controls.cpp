@@ -24,23 +24,7 @@ public:
         return selected < 0 ? -1 : static_cast<Position>(selected);
     }
 
-    std::optional<std::u16string> item(Position position) override {
-        if (!IsWindow(list_) || position < 0) {
-            return std::nullopt;
-        }
-        const WPARAM index = static_cast<WPARAM>(position);
-        const LRESULT length = SendMessageW(list_, LB_GETTEXTLEN, index, 0);
-        if (length == LB_ERR || length < 0) {
-            return std::nullopt;
-        }
-        std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
-        const LRESULT copied =
-            SendMessageW(list_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
-        if (copied == LB_ERR || copied < 0) {
-            return std::nullopt;
-        }
-        return fromWide(std::wstring_view(buffer.data(), static_cast<std::size_t>(copied)));
-    }
+    std::optional<std::u16string> item(Position position) override { return listBoxItem(list_, position); }
 
 private:
     HWND list_;
@@ -57,6 +41,23 @@ private:
 };
 
 }  // namespace
+
+std::optional<std::u16string> listBoxItem(HWND list, int position) {
+    if (!IsWindow(list) || position < 0) {
+        return std::nullopt;
+    }
+    const WPARAM index = static_cast<WPARAM>(position);
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    if (length < 0) {  // LB_ERR: no such item
+        return std::nullopt;
+    }
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+    if (copied < 0) {
+        return std::nullopt;
+    }
+    return fromWide(std::wstring_view(buffer.data(), static_cast<std::size_t>(copied)));
+}
 
 bool replaceEditText(HWND edit, std::u16string_view text) {
     const std::wstring shown = toWide(withCrLf(text));

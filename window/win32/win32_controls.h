@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "window/window_controls.h"
@@ -27,6 +28,10 @@ private:
     HWND nameList_;
     HWND descriptionBox_;
 };
+
+// The text of a list box's item at a position from 0; none if there is no
+// such item.
+std::optional<std::u16string> listBoxItem(HWND list, int position);
 
 // Replaces an edit control's whole text and shows it from its first line,
 // with the caret at the start and nothing selected.

@@ -26,22 +26,24 @@ struct Search {
     HWND found;
 };
 
+// EnumWindows' callback, a CALLBACK (stdcall on 32-bit Windows) as no
+// lambda can be.
+BOOL CALLBACK findShownWindow(HWND window, LPARAM parameter) {
+    auto& s = *reinterpret_cast<Search*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    if (owner == s.process && IsWindowVisible(window) && s.caption == text) {
+        s.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND shownWindowOf(DWORD process, const std::wstring& caption) {
     Search search{process, caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t text[256] = {};
-            GetWindowTextW(window, text, 256);
-            if (owner == s.process && IsWindowVisible(window) && s.caption == text) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(findShownWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

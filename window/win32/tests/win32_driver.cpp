@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "window/win32/text.h"
+#include "window/win32/win32_controls.h"
 
 namespace kalvetor::win32::testing {
 namespace {
@@ -400,16 +401,7 @@ void Win32Driver::type(std::u16string_view text) {
 }
 
 std::u16string Win32Driver::listItem(int row) {
-    const HWND list = control(definition::kNameList);
-    const auto index = static_cast<WPARAM>(row);
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-    if (length < 0) {
-        return {};
-    }
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return fromWide(text);
+    return listBoxItem(control(definition::kNameList), row).value_or(u"");
 }
 
 int Win32Driver::listCount() {

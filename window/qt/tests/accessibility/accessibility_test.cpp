@@ -59,7 +59,7 @@ QStringList contextMenuOf(QWidget* widget) {
     QTimer poll;
     poll.setInterval(10);
     int polls = 0;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (menu != nullptr) {
             for (const QAction* action : menu->actions()) {

@@ -15,6 +15,10 @@ process. Checks:
 - selecting entries through AT-SPI (the list's Table addRowSelection, an
   entry's Toggle action) shows each description, and the program writes
   nothing to stderr;
+- where Qt offers the list's Selection interface (6.5 and later; skipped,
+  and said so, before): it reports the one selected entry, selectChild shows
+  an entry's description, and neither deselecting nor clearSelection leaves
+  the list empty or moves the box off its entry;
 - tabbing into the list moves the focus to the selected entry, whose place
   in the list a screen reader reads ("9 of 24");
 - the context menus of the box and of both scroll bars are in Bulgarian.
@@ -181,6 +185,37 @@ def is_bulgarian(text):
     return bool(re.search("[\u0400-\u04FF]", text)) and not re.search("[A-Za-z]", text)
 
 
+def check_selection(qt_version, names_list, text, expected):
+    """The list's AT-SPI Selection interface, which Qt offers from 6.5 on.
+    Entry 8 is selected before and after."""
+    if tuple(int(part) for part in qt_version.split(".")[:2]) < (6, 5):
+        print("skipped: the list's Selection interface (Qt %s has none)" % qt_version, flush=True)
+        return
+    if not check("Selection" in names_list.get_interfaces(), "the list offers Selection on Qt %s" % qt_version,
+                 str(names_list.get_interfaces())):
+        return
+    selection = names_list.querySelection()
+
+    def selected_entries():
+        return [selection.getSelectedChild(i).getIndexInParent() for i in range(selection.nSelectedChildren)]
+
+    check(selected_entries() == [8], "Selection reports entry 8 alone", str(selected_entries()))
+    for what, attempt in (("selectChild", lambda: selection.selectChild(12)),
+                          ("deselectSelectedChild", lambda: selection.deselectSelectedChild(0)),
+                          ("deselectChild", lambda: selection.deselectChild(12)),
+                          ("clearSelection", selection.clearSelection)):
+        attempt()
+        try:
+            wait_for("entry 12 selected and shown after %s" % what,
+                     lambda: selected_entries() == [12] and text.getText(0, -1) == expected["descriptions"][12])
+            ok("after %s entry 12 alone is selected and its description shown" % what)
+        except Timeout as timeout:
+            fail("%s; selected: %s" % (timeout, selected_entries()))
+    # Back to entry 8, where the checks after this expect the selection.
+    selection.selectChild(8)
+    wait_for("entry 8's description again", lambda: text.getText(0, -1) == expected["descriptions"][8])
+
+
 def run(program, expected_reading, desktop_file, processes, runtime):
     expected = json.loads(subprocess.run([expected_reading], capture_output=True, check=True,
                                          timeout=TIMEOUT).stdout)
@@ -306,6 +341,7 @@ def run(program, expected_reading, desktop_file, processes, runtime):
         except Timeout as timeout:
             fail(str(timeout))
     check(list(table.getSelectedRows()) == [8], "entry 8 alone is selected", str(table.getSelectedRows()))
+    check_selection(app.get_toolkit_version(), names_list, text, expected)
     # One more call the program answers: anything it would report of the
     # selections above is written by then.
     names_list.queryTable().nRows
