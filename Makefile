@@ -11,7 +11,7 @@ ON_WINDOWS = $(filter windows%,$(PRESET))
 WINDOWS_DEPS = $(if $(filter windows-x86-ci,$(PRESET)),windows-x86,windows)
 WINE_DESKTOP = scripts/wine-desktop $(BUILD_DIR)/wineprefix
 
-.PHONY: run test package bench screenshot windows windows-package bench-windows check-format build deps clean
+.PHONY: run test package bench screenshot windows windows-package bench-windows check-format build deps clean test-debian13
 
 run: build
 	$(BUILD_DIR)/window/qt/kalvetor
@@ -55,6 +55,15 @@ windows-package: build
 bench-windows: PRESET = windows
 bench-windows: build
 	$(WINE_DESKTOP) python3 bench/win32/run_benchmarks.py $(BUILD_DIR)
+
+# CI's Debian 13 (trixie) leg on this machine: scripts/debian-root makes a
+# fresh trixie root (as root or through sudo), clones the current commit into
+# it and runs the suite there without LANG, with the ci preset, and the
+# Windows suites under trixie's Wine: x64, and x86 under its 32-bit Wine.
+test-debian13:
+	@scripts/install-deps debian-root
+	scripts/debian-root trixie sh -c \
+	    'make test PRESET=ci && make test PRESET=windows-ci && make test PRESET=windows-x86-ci'
 
 # The C++ sources as .clang-format lays them out; CI fails on any difference.
 check-format: deps

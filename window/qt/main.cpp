@@ -6,6 +6,7 @@
 #include "window/qt/startup.h"
 
 int main(int argc, char* argv[]) {
+    startup::useUtf8InTheCLocale();
     startup::expectDisplay();
     QApplication application(argc, argv);
     startup::displayReached();

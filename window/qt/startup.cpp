@@ -7,8 +7,10 @@
 #include <QString>
 #include <QTranslator>
 #include <QtGlobal>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -52,6 +54,21 @@ void holdOrFail(QtMsgType type, const QMessageLogContext&, const QString& messag
 }
 
 }  // namespace
+
+void useUtf8InTheCLocale() {
+    // A locale the environment names but the system lacks fails as a whole:
+    // Qt's warning then says what the user may want to know.
+    if (std::setlocale(LC_ALL, "") == nullptr) {
+        return;
+    }
+    const char* characterType = std::setlocale(LC_CTYPE, nullptr);
+    if (std::strcmp(characterType, "C") != 0 && std::strcmp(characterType, "POSIX") != 0) {
+        return;
+    }
+    // LC_ALL, where set, overrides every category.
+    qputenv(qEnvironmentVariableIsEmpty("LC_ALL") ? "LC_CTYPE" : "LC_ALL", "C.UTF-8");
+    std::setlocale(LC_ALL, "");
+}
 
 void expectDisplay() {
     passOn = qInstallMessageHandler(holdOrFail);

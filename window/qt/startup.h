@@ -11,6 +11,13 @@
 
 namespace startup {
 
+// Every text the program shows is Bulgarian, which the C (POSIX) locale
+// cannot encode; Qt then switches the character type to UTF-8 and warns
+// about it. Where the environment chooses no locale but C (as on a machine
+// without LANG), the program starts in C.UTF-8 instead, quietly; a locale
+// chosen otherwise is left to Qt. Call before the application is made.
+void useUtf8InTheCLocale();
+
 void expectDisplay();
 void displayReached();
 

@@ -160,11 +160,11 @@ void PaletteTest::followsAPaletteChangeWhileOpen() {
     const auto corner = [&] { return window->grab().toImage().pixelColor(4, 4); };
     for (const QPalette& palette : {darkPalette(), highContrastPalette(Qt::black, Qt::yellow, Qt::white)}) {
         QApplication::setPalette(palette);
-        QTRY_COMPARE_WITH_TIMEOUT(corner(), palette.color(QPalette::Window), 10'000);
+        QVERIFY(QTest::qWaitFor([&] { return corner() == palette.color(QPalette::Window); }, 10'000));
         expectReadable(*window);
     }
     QApplication::setPalette(light_);
-    QTRY_COMPARE_WITH_TIMEOUT(corner(), toQColor(definition::kWindow.background), 10'000);
+    QVERIFY(QTest::qWaitFor([&] { return corner() == toQColor(definition::kWindow.background); }, 10'000));
     expectReadable(*window);
     expectDesignedColours(*window);
 }

@@ -215,14 +215,14 @@ void AccessibilityTest::aMissingTranslationLeavesQtInEnglishWithOneLine() {
 // accessible interface reports that entry as focused and selected.
 void AccessibilityTest::listTakingTheFocusHasItsCursorOnTheSelectedEntry() {
     box()->setFocus();
-    QTRY_VERIFY_WITH_TIMEOUT(box()->hasFocus(), 10'000);
+    QVERIFY(QTest::qWaitFor([&] { return box()->hasFocus(); }, 10'000));
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(list());
     QVERIFY(accessible->tableInterface() != nullptr);
     QVERIFY(accessible->tableInterface()->selectRow(5));
     QCOMPARE(list()->selectedRow(), 5);
 
     QTest::keyClick(box(), Qt::Key_Tab);  // to the list, next in the tab order
-    QTRY_VERIFY_WITH_TIMEOUT(list()->hasFocus(), 10'000);
+    QVERIFY(QTest::qWaitFor([&] { return list()->hasFocus(); }, 10'000));
     QCOMPARE(list()->currentIndex().row(), 5);
     QAccessibleInterface* entry = accessible->child(5);
     QVERIFY(entry != nullptr);
@@ -239,9 +239,9 @@ void AccessibilityTest::listTakingTheFocusHasItsCursorOnTheSelectedEntry() {
 
 void AccessibilityTest::listWithNothingSelectedTakesTheFocusOnItsFirstEntry() {
     box()->setFocus();
-    QTRY_VERIFY_WITH_TIMEOUT(box()->hasFocus(), 10'000);
+    QVERIFY(QTest::qWaitFor([&] { return box()->hasFocus(); }, 10'000));
     QTest::keyClick(box(), Qt::Key_Tab);
-    QTRY_VERIFY_WITH_TIMEOUT(list()->hasFocus(), 10'000);
+    QVERIFY(QTest::qWaitFor([&] { return list()->hasFocus(); }, 10'000));
     QCOMPARE(list()->selectedRow(), -1);
     QCOMPARE(list()->currentIndex().row(), 0);
     QVERIFY(QAccessible::queryAccessibleInterface(list())->child(0)->state().focused);
