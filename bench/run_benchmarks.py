@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Kalvetor's benchmarks: start-up, selection and peak memory, each against
 the least Qt itself needs for the same, measured side by side in one run
-with the programs alternating. Builds nothing; run it under Xvfb on a
+with the programs alternating. Builds nothing; run it on an X display (a
+virtual one of its own without a window manager, as `make bench` does) on a
 release build tree:
 
-    xvfb-run -a -s "-screen 0 1024x768x24" python3 bench/run_benchmarks.py build/release
+    scripts/x-desktop --no-window-manager python3 bench/run_benchmarks.py build/release
 
 Prints each figure with its verdict and exits with status 0 when it
 measured, whatever the verdicts; 2 when the benchmarks could not run or a
@@ -103,7 +104,7 @@ def main():
     args = parser.parse_args()
 
     if not os.environ.get("DISPLAY"):
-        fail("no DISPLAY; run it under xvfb-run (see docs/benchmarks.md)")
+        fail("no DISPLAY; run it under scripts/x-desktop (see docs/benchmarks.md)")
     build = args.build_dir.resolve()
     kalvetor, bare, label, selection_bench = (
         str(build / path)

@@ -9,13 +9,14 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/cp1251.h"
-#include "catalogue/tests/utf8.h"
 #include "window/caption.h"
 #include "window/conformance/driver.h"
+#include "window/conformance/shown_text.h"
 #include "window/definition.h"
 
 namespace conformance {
@@ -31,30 +32,6 @@ namespace {
 
 using definition::Control;
 using definition::kWindow;
-
-// UTF-8, for messages.
-std::string utf8(std::u16string_view text) {
-    return catalogue::testing::toUtf8(text);
-}
-
-std::u16string nameAt(int i) {
-    return catalogue::decodeCp1251(catalogue::kNames[static_cast<std::size_t>(i)]);
-}
-
-std::u16string descriptionAt(int i) {
-    return catalogue::decodeCp1251(catalogue::kDescriptions[static_cast<std::size_t>(i)]);
-}
-
-// The box reports line breaks as "\n"; the catalogue stores CR LF.
-std::u16string introductionAsShown() {
-    std::u16string text;
-    for (const char16_t c : catalogue::decodeCp1251(catalogue::kIntroduction)) {
-        if (c != u'\r') {
-            text += c;
-        }
-    }
-    return text;
-}
 
 // The faces a front end may draw the window's font with: the font itself,
 // or the metric-compatible face fontconfig and Wine put in its place.
@@ -322,6 +299,24 @@ TEST_F(Window, ShowsTheDescriptionAsTheKeyboardMovesTheSelection) {
     driver().press(Key::End);
     expectShown(catalogue::kEntryCount - 1);
 }
+
+// Tabbed into with nothing selected, the list has its cursor on the first
+// entry, and a screen reader names that entry. The first list key then
+// selects it rather than moving on, as the native list box does.
+class FirstListKey : public Window, public ::testing::WithParamInterface<std::pair<Key, const char*>> {};
+
+TEST_P(FirstListKey, SelectsTheEntryUnderTheCursor) {
+    focusList();
+    driver().press(GetParam().first);
+    expectShown(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterTab, FirstListKey,
+                         ::testing::Values(std::pair(Key::Down, "Down"), std::pair(Key::Up, "Up"),
+                                           std::pair(Key::Home, "Home"), std::pair(Key::End, "End"),
+                                           std::pair(Key::PageDown, "PageDown"),
+                                           std::pair(Key::PageUp, "PageUp")),
+                         [](const auto& row) { return std::string(row.param.second); });
 
 TEST_F(Window, ShowsTheEntryFoundByTheFirstLetterTyped) {
     // The first name with a letter no earlier name begins with.

@@ -57,6 +57,8 @@ struct Frame {
 enum class Key {
     Up,
     Down,
+    Left,
+    Right,
     Home,
     End,
     PageUp,
@@ -66,11 +68,15 @@ enum class Key {
     Delete,
     Backspace,
     Return,
+    Space,
     SelectAll,  // Ctrl+A
     Copy,       // Ctrl+C
     Paste,      // Ctrl+V
     Cut,        // Ctrl+X
 };
+
+// A key held down around another key or a click.
+enum class Modifier { None, Shift, Control };
 
 class Driver {
 public:
@@ -107,8 +113,10 @@ public:
 
     // The control that has the keyboard focus, or nothing.
     virtual const definition::Control* focused() = 0;
-    // Sends a key press and release to the control with the focus.
-    virtual void press(Key key) = 0;
+    // Sends a key press and release to the control with the focus, the
+    // modifier held down around them.
+    virtual void press(Key key, Modifier modifier) = 0;
+    void press(Key key) { press(key, Modifier::None); }
     // Types the characters into the control with the focus, key by key.
     virtual void type(std::u16string_view text) = 0;
 
@@ -134,6 +142,15 @@ public:
     virtual bool boxHasTextSelected() = 0;
     virtual int boxCaretPosition() = 0;
 
+    // The mouse at any point of the client area, as a user moves it there: a
+    // left click with the modifier held, a double click, a drag with the
+    // left button held from one point to another, and turns of the wheel
+    // (whole notches; positive turns away from the user).
+    virtual void clickAt(int x, int y, Modifier modifier) = 0;
+    virtual void doubleClickAt(int x, int y) = 0;
+    virtual void drag(int fromX, int fromY, int toX, int toY) = 0;
+    virtual void turnWheelAt(int x, int y, int notches) = 0;
+
     virtual void setClipboard(std::u16string_view text) = 0;
     virtual std::u16string clipboard() = 0;
 
@@ -143,6 +160,10 @@ public:
     // asks the window to close as QWidget::close() does; the Qt driver calls
     // that, and the real-window test (check_real_window.sh) presses Alt+F4.
     virtual int closeAndWaitForExit() = 0;
+
+    // How many random actions the monkey test takes unless told otherwise:
+    // what this front end works through in well under a minute.
+    virtual int monkeyActions() = 0;
 };
 
 // Made by the front end's driver source, linked into its conformance test.

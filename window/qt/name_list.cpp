@@ -113,13 +113,16 @@ void NameList::mousePressEvent(QMouseEvent* event) {
 }
 
 void NameList::keyPressEvent(QKeyEvent* event) {
-    QListWidget::keyPressEvent(event);
     // Taking the focus puts the cursor on the first entry without selecting
-    // it, and a key that keeps the cursor there (Home, Up) would then select
-    // nothing; a navigation key always selects the entry it lands on.
+    // it, and a screen reader names that entry. While nothing is selected, a
+    // navigation key selects the entry under the cursor rather than moving
+    // from it, as the native list box does.
     if (selectedRow() == -1 && currentIndex().isValid() && isNavigationKey(event->key())) {
         selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+        event->accept();
+        return;
     }
+    QListWidget::keyPressEvent(event);
 }
 
 void NameList::focusInEvent(QFocusEvent* event) {

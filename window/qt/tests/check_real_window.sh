@@ -5,7 +5,7 @@
 # ending the program with status 0. (The conformance suite checks the
 # geometry and colours themselves against the window definition.) Every wait
 # is for an event, bounded by a generous time-out, never a fixed pause.
-# Run on an X display with a window manager (with_window_manager.sh):
+# Run on an X display with a window manager (scripts/x-desktop):
 #   check_real_window.sh <kalvetor> [screenshot.png]
 set -u
 program=$1
@@ -59,7 +59,7 @@ printf '%s\n' "$hints" | grep -q "minimum size: $WIDTH by $HEIGHT" || fail "resi
 printf '%s\n' "$hints" | grep -q "maximum size: $WIDTH by $HEIGHT" || fail "resizable (maximum size): $hints"
 LC_ALL=C.UTF-8 xprop -id "$window" _NET_WM_NAME | grep -q '"https://kalvetor.bg  Калветор"' || fail "caption"
 
-# Click the third name and see the window's picture change. The picture
+# Click a name and see the window's picture change. The picture
 # before is one the window has finished drawing (two shots alike), so that
 # its own first paint cannot pass for the click's effect.
 shot() { import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" "$work/$1.png"; }
@@ -70,18 +70,32 @@ until_true 30 settled || fail "the window's picture never settled before the cli
 xdotool mousemove --sync $((X + WIDTH / 3)) $((Y + HEIGHT / 4)) click 1  # in the list
 until_true 30 changed || fail "the window did not change on a click on a name"
 
-if [ -n "$screenshot" ]; then
-    set -- $(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-    import -window root -crop "$((WIDTH + $1 + $2))x$((HEIGHT + $3 + $4))+$((X - $1))+$((Y - $3))" "$screenshot"
-fi
-
-# Alt+F4 is the window manager's: it reaches it only as real input (XTEST)
-# while the window has the focus; sent to an unfocused window, xdotool would
-# deliver it to the program, which rightly ignores it. The key release may
-# find the window already gone; that is no error.
+# Keys reach the window only while it has the focus (and Alt+F4, which is
+# the window manager's, only as real input: XTEST; sent to an unfocused
+# window, xdotool would deliver it to the program, which rightly ignores it).
 xdotool windowactivate "$window" 2>/dev/null
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
 until_true 30 focused || fail "the window never took the focus"
+
+# The screenshot shows the third name, wherever the click fell: End, then
+# Home and Down twice, each waited for until the window has drawn it.
+press() {
+    shot before
+    xdotool key "$@"
+    until_true 30 changed || return 1
+    mv "$work/after.png" "$work/before.png"
+    until_true 30 settled
+}
+if [ -n "$screenshot" ]; then
+    if press End && press Home Down Down; then
+        set -- $(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+        import -window root -crop "$((WIDTH + $1 + $2))x$((HEIGHT + $3 + $4))+$((X - $1))+$((Y - $3))" "$screenshot"
+    else
+        fail "the window did not show the third name for the screenshot"
+    fi
+fi
+
+# The key release may find the window already gone; that is no error.
 xdotool key alt+F4 2>/dev/null
 ended() { ! kill -0 "$pid" 2>/dev/null; }
 if until_true 60 ended; then

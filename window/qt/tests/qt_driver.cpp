@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,15 @@ using definition::Control;
 
 PixelRect toPixelRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+Qt::KeyboardModifiers qtModifiers(Modifier modifier) {
+    switch (modifier) {
+        case Modifier::None: return Qt::NoModifier;
+        case Modifier::Shift: return Qt::ShiftModifier;
+        case Modifier::Control: return Qt::ControlModifier;
+    }
+    return Qt::NoModifier;
 }
 
 class QtDriver final : public Driver {
@@ -135,7 +145,7 @@ public:
         return nullptr;
     }
 
-    void press(Key key) override {
+    void press(Key key, Modifier modifier) override {
         static const struct {
             Key key;
             Qt::Key qt;
@@ -143,6 +153,8 @@ public:
         } keys[] = {
             {Key::Up, Qt::Key_Up, {}},
             {Key::Down, Qt::Key_Down, {}},
+            {Key::Left, Qt::Key_Left, {}},
+            {Key::Right, Qt::Key_Right, {}},
             {Key::Home, Qt::Key_Home, {}},
             {Key::End, Qt::Key_End, {}},
             {Key::PageUp, Qt::Key_PageUp, {}},
@@ -152,6 +164,7 @@ public:
             {Key::Delete, Qt::Key_Delete, {}},
             {Key::Backspace, Qt::Key_Backspace, {}},
             {Key::Return, Qt::Key_Return, {}},
+            {Key::Space, Qt::Key_Space, {}},
             {Key::SelectAll, Qt::Key_A, Qt::ControlModifier},
             {Key::Copy, Qt::Key_C, Qt::ControlModifier},
             {Key::Paste, Qt::Key_V, Qt::ControlModifier},
@@ -159,7 +172,7 @@ public:
         };
         for (const auto& entry : keys) {
             if (entry.key == key) {
-                QTest::keyClick(focusOrWindow(), entry.qt, entry.modifiers);
+                QTest::keyClick(focusOrWindow(), entry.qt, entry.modifiers | qtModifiers(modifier));
                 return;
             }
         }
@@ -196,6 +209,37 @@ public:
     bool boxHasTextSelected() override { return box_->textCursor().hasSelection(); }
     int boxCaretPosition() override { return box_->textCursor().position(); }
 
+    // Qt Test hands mouse events to the widget given, so each goes to the
+    // one under the point, as the window would route it; a drag's moves and
+    // release to the one pressed, which holds the mouse until released.
+    void clickAt(int x, int y, Modifier modifier) override {
+        QWidget* target = widgetAt(x, y);
+        QTest::mouseClick(target, Qt::LeftButton, qtModifiers(modifier),
+                          target->mapFrom(window_.get(), QPoint(x, y)));
+    }
+
+    void doubleClickAt(int x, int y) override {
+        QWidget* target = widgetAt(x, y);
+        QTest::mouseDClick(target, Qt::LeftButton, {}, target->mapFrom(window_.get(), QPoint(x, y)));
+    }
+
+    void drag(int fromX, int fromY, int toX, int toY) override {
+        QWidget* target = widgetAt(fromX, fromY);
+        const QPoint to = target->mapFrom(window_.get(), QPoint(toX, toY));
+        QTest::mousePress(target, Qt::LeftButton, {}, target->mapFrom(window_.get(), QPoint(fromX, fromY)));
+        QTest::mouseMove(target, to);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, to);
+    }
+
+    void turnWheelAt(int x, int y, int notches) override {
+        QWidget* target = widgetAt(x, y);
+        const QPoint at = target->mapFrom(window_.get(), QPoint(x, y));
+        QWheelEvent event(at, target->mapToGlobal(at), QPoint(),
+                          QPoint(0, notches * QWheelEvent::DefaultDeltasPerStep), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &event);
+    }
+
     void setClipboard(std::u16string_view text) override {
         QApplication::clipboard()->setText(toQString(text));
     }
@@ -208,7 +252,14 @@ public:
         return status;
     }
 
+    int monkeyActions() override { return 20'000; }
+
 private:
+    QWidget* widgetAt(int x, int y) {
+        QWidget* child = window_->childAt(x, y);
+        return child != nullptr ? child : window_.get();
+    }
+
     QWidget* widgetOf(const Control& control) {
         if (&control == &definition::kDescriptionStore) {
             // Any item view other than the name list would be the store shown.

@@ -38,7 +38,8 @@ public:
     conformance::FontInUse fontOf(const definition::Control& control) override;
     std::u16string labelText() override;
     const definition::Control* focused() override;
-    void press(conformance::Key key) override;
+    using conformance::Driver::press;
+    void press(conformance::Key key, conformance::Modifier modifier) override;
     void type(std::u16string_view text) override;
     std::u16string listItem(int row) override;
     int listCount() override;
@@ -52,16 +53,21 @@ public:
     void scrollBoxToEnd() override;
     bool boxHasTextSelected() override;
     int boxCaretPosition() override;
+    void clickAt(int x, int y, conformance::Modifier modifier) override;
+    void doubleClickAt(int x, int y) override;
+    void drag(int fromX, int fromY, int toX, int toY) override;
+    void turnWheelAt(int x, int y, int notches) override;
     void setClipboard(std::u16string_view text) override;
     std::u16string clipboard() override;
     int closeAndWaitForExit() override;
+    int monkeyActions() override;
 
     // Beyond the suite: the window itself, and a click at a point of a
     // control's client area (two such clicks close together in time and
     // place make a double click).
     MainWindow& window();
     HWND control(const definition::Control& control);
-    void clickAt(HWND control, POINT point);
+    void clickAt(HWND control, POINT point, conformance::Modifier modifier = conformance::Modifier::None);
     // Handles the queued messages, as the program's loop would, until the
     // condition holds; false after the time-out.
     bool pumpUntil(const std::function<bool()>& condition,
@@ -71,13 +77,15 @@ public:
     void settle();
 
 private:
-    // Sends the events and handles messages until the last key or button
-    // release has gone through the loop.
+    // Sends the events and handles messages until they have all gone
+    // through the loop.
     void send(std::vector<INPUT> inputs);
     void closeWindow();
+    // The absolute mouse move to a point of the client area.
+    INPUT moveTo(int x, int y);
 
     std::unique_ptr<MainWindow> window_;
-    int releasesSeen_ = 0;
+    int markersSeen_ = 0;
     bool quitSeen_ = false;
     POINT lastClick_{-1000, -1000};  // on the screen
     DWORD lastClickTime_ = 0;

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Reads the program as a screen reader does, through the real accessibility
 stack: a private D-Bus session bus, the AT-SPI bus and its registry, the
-program on its own Xvfb display under Openbox, and an AT-SPI client
-(Debian's pyatspi) in this process. Checks:
+program on the X display it is run on (scripts/x-desktop gives it one of
+its own, with Openbox), and an AT-SPI client (Debian's pyatspi) in this
+process. Checks:
 
 - the window is a frame named by its caption, tied to its menu entry
   (WM_CLASS is the desktop file's StartupWMClass);
@@ -26,7 +27,7 @@ Everything it starts it stops; every wait is for an event or a state,
 bounded by a generous time-out. What a reader should read comes from the
 program's own sources (expected_reading prints it).
 
-    check_screen_reader.py <kalvetor> <expected_reading> <desktop file>
+    scripts/x-desktop check_screen_reader.py <kalvetor> <expected_reading> <desktop file>
 """
 
 import json
@@ -134,28 +135,8 @@ class Processes:
             self.stop(process)
 
 
-def start_display(processes):
-    """An Xvfb that picks a free display itself and tells which."""
-    read_end, write_end = os.pipe()
-    processes.start("Xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
-                    pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    try:
-        number = read_line(read_end, "Xvfb never told its display number")
-    finally:
-        os.close(read_end)
-    return ":" + number
-
-
 def x_tool(env, *argv):
     return subprocess.run(list(argv), env=env, capture_output=True, text=True, timeout=TIMEOUT).stdout
-
-
-def start_window_manager(processes, env):
-    processes.start("openbox", ["openbox", "--sm-disable"], env=env,
-                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wait_for("Openbox to take the screen",
-             lambda: "window id" in x_tool(env, "xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
 
 
 def start_accessibility_bus(processes, env):
@@ -242,9 +223,6 @@ def run(program, expected_reading, desktop_file, processes, runtime):
            if key not in ("AT_SPI_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
     os.environ.pop("AT_SPI_BUS_ADDRESS", None)
     env["XDG_RUNTIME_DIR"] = runtime
-    env["DISPLAY"] = start_display(processes)
-    env.pop("XAUTHORITY", None)
-    start_window_manager(processes, env)
     a11y_bus = start_accessibility_bus(processes, env)
 
     # libatspi finds the bus from the environment when it is first loaded.
@@ -471,6 +449,8 @@ def run(program, expected_reading, desktop_file, processes, runtime):
 def main():
     if len(sys.argv) != 4:
         sys.exit(__doc__)
+    if not os.environ.get("DISPLAY"):
+        sys.exit("check_screen_reader.py: no DISPLAY; run it under scripts/x-desktop")
     processes = Processes()
     runtime = tempfile.mkdtemp(prefix="kalvetor-a11y-")  # mode 0700, as XDG_RUNTIME_DIR must be
     try:
