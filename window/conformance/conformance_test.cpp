@@ -298,6 +298,11 @@ TEST_F(Window, ShowsTheDescriptionAsTheKeyboardMovesTheSelection) {
     expectShown(driver().selectedEntry());
     driver().press(Key::End);
     expectShown(catalogue::kEntryCount - 1);
+    // Left and Right move as Up and Down do.
+    driver().press(Key::Left);
+    expectShown(catalogue::kEntryCount - 2);
+    driver().press(Key::Right);
+    expectShown(catalogue::kEntryCount - 1);
 }
 
 // Tabbed into with nothing selected, the list has its cursor on the first
@@ -315,7 +320,8 @@ INSTANTIATE_TEST_SUITE_P(AfterTab, FirstListKey,
                          ::testing::Values(std::pair(Key::Down, "Down"), std::pair(Key::Up, "Up"),
                                            std::pair(Key::Home, "Home"), std::pair(Key::End, "End"),
                                            std::pair(Key::PageDown, "PageDown"),
-                                           std::pair(Key::PageUp, "PageUp")),
+                                           std::pair(Key::PageUp, "PageUp"), std::pair(Key::Left, "Left"),
+                                           std::pair(Key::Right, "Right")),
                          [](const auto& row) { return std::string(row.param.second); });
 
 TEST_F(Window, ShowsTheEntryFoundByTheFirstLetterTyped) {

@@ -20,6 +20,16 @@ bool isNavigationKey(int key) {
     }
 }
 
+// The native list box moves its selection with Left and Right as with Up
+// and Down.
+int asVerticalKey(int key) {
+    switch (key) {
+        case Qt::Key_Left: return Qt::Key_Up;
+        case Qt::Key_Right: return Qt::Key_Down;
+        default: return key;
+    }
+}
+
 }  // namespace
 
 NameList::NameList(QWidget* parent) : QListWidget(parent) {
@@ -113,6 +123,13 @@ void NameList::mousePressEvent(QMouseEvent* event) {
 }
 
 void NameList::keyPressEvent(QKeyEvent* event) {
+    if (const int vertical = asVerticalKey(event->key()); vertical != event->key()) {
+        QKeyEvent moved(event->type(), vertical, event->modifiers(), event->text(), event->isAutoRepeat(),
+                        static_cast<quint16>(event->count()));
+        keyPressEvent(&moved);
+        event->setAccepted(moved.isAccepted());
+        return;
+    }
     // Taking the focus puts the cursor on the first entry without selecting
     // it, and a screen reader names that entry. While nothing is selected, a
     // navigation key selects the entry under the cursor rather than moving
