@@ -24,8 +24,13 @@ expect_one_line() {
 
 expect_one_line "no DISPLAY" "no display is available" \
     env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program"
-expect_one_line "unreachable display" "the display :97 could not be reached" \
-    env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:97 "$program"
+# A display no X server holds: Xvfb -displayfd takes the lowest free numbers.
+unused=1000
+while [ -e "/tmp/.X11-unix/X$unused" ] || [ -e "/tmp/.X$unused-lock" ]; do
+    unused=$((unused + 1))
+done
+expect_one_line "unreachable display" "the display :$unused could not be reached" \
+    env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:$unused "$program"
 expect_one_line "unusable QT_QPA_PLATFORM" 'the window system "no-such-platform" named by QT_QPA_PLATFORM' \
     env QT_QPA_PLATFORM=no-such-platform "$program"
 exit $status
