@@ -7,17 +7,8 @@
 # starts and closes; the silent uninstaller leaves nothing behind. The
 # portable zip holds the program and its texts.
 #
-#     check_installer.sh <build-dir> <work-dir> <arch> <wine-run> <prefix> <launch-check.exe> <name> <version> <publisher>
+# Arguments: see installer_helpers.sh.
 set -eu
-build=$1
-work=$2
-arch=$3
-wine_run=$4
-prefix=$5
-launch_check=$6
-name=$7
-version=$8
-publisher=$9
 . "$(dirname "$0")/installer_helpers.sh"
 program_files=$(program_files_of "$arch")
 view=$(view_of "$arch")

@@ -8,17 +8,8 @@
 # with its own files; an older version is refused; `msiexec /x {ProductCode}
 # /qn` leaves no file and no registry key behind.
 #
-#     check_msi.sh <build-dir> <work-dir> <arch> <wine-run> <prefix> <launch-check.exe> <name> <version> <publisher>
+# Arguments: see installer_helpers.sh.
 set -eu
-build=$1
-work=$2
-arch=$3
-wine_run=$4
-prefix=$5
-launch_check=$6
-name=$7
-version=$8
-publisher=$9
 . "$(dirname "$0")/installer_helpers.sh"
 # The other architecture, and the platform a package names.
 case $arch in
@@ -56,6 +47,10 @@ msiinfo export "$release" Shortcut | tr -d '\r' | awk -F '\t' 'NR > 3 && $5 !~ /
     fail "an advertised shortcut: $(msiinfo export "$release" Shortcut)"
 msiinfo export "$release" LaunchCondition | grep -q "A newer version of \[ProductName\]" ||
     fail "the package refuses a downgrade without a message"
+
+# msiexec /qn says nothing when it fails, a refusal included: its status is
+# its answer, so wine-run does not take its failure for Wine's.
+msiexec() { (KALVETOR_WINE_RETRY=no && export KALVETOR_WINE_RETRY && wine msiexec "$@"); }
 
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 programs_of() { echo "C:\\$(program_files_of "$1")\\$name"; }
@@ -120,23 +115,23 @@ snapshot() {
 
 # What an earlier, interrupted run may have left.
 for msi in "$release" "$other" "$newer"; do
-    wine msiexec /x "$msi" /qn >/dev/null 2>&1 || true
+    msiexec /x "$msi" /qn >/dev/null 2>&1 || true
 done
 snapshot before
 
 # msiexec under Wine has ended only once its work was done; each step
 # still waits for the entries it expects, with a time-out.
-wine msiexec /i "$release" /qn || fail "msiexec /i ended with status $?"
+msiexec /i "$release" /qn || fail "msiexec /i ended with status $?"
 wait_until 30 "the entry of $release" entries_are "$(property "$release" ProductCode)"
 check_installed "$release" $arch "$version"
 wine "$launch_check" "$(programs_of $arch)\\$name.exe" || fail "the installed program did not start and close"
 
-wine msiexec /i "$other" /qn || fail "msiexec /i of the $other_arch package ended with status $?"
+msiexec /i "$other" /qn || fail "msiexec /i of the $other_arch package ended with status $?"
 wait_until 30 "the $other_arch package replacing the $arch one" entries_are "$(property "$other" ProductCode)"
 check_installed "$other" $other_arch "$version"
 gone "$(unix_path "$(programs_of $arch)")" || fail "the $arch files stayed beside the $other_arch ones"
 
-wine msiexec /i "$newer" /qn || fail "msiexec /i of the newer package ended with status $?"
+msiexec /i "$newer" /qn || fail "msiexec /i of the newer package ended with status $?"
 newer_code=$(property "$newer" ProductCode)
 wait_until 30 "the newer package replacing the older one" entries_are "$newer_code"
 check_installed "$newer" $arch $newer_version
@@ -145,10 +140,10 @@ grep -q "newer build $newer_version" "$(unix_path "$(programs_of $arch)")/README
 gone "$(unix_path "$(programs_of $other_arch)")" || fail "the $other_arch files stayed after the upgrade"
 
 echo "the older package again, to be refused:"
-if wine msiexec /i "$release" /qn; then fail "the older package installed over the newer one"; fi
+if msiexec /i "$release" /qn; then fail "the older package installed over the newer one"; fi
 entries_are "$newer_code" || fail "the refused older package changed the entries: $(entries)"
 
-wine msiexec /x "$newer_code" /qn || fail "msiexec /x ended with status $?"
+msiexec /x "$newer_code" /qn || fail "msiexec /x ended with status $?"
 wait_until 30 "msiexec /x removing the entry" entries_are ""
 snapshot after
 for kind in files registry; do

@@ -1,5 +1,20 @@
 # What the checks of the Windows packages share (check_installer.sh,
-# check_msi.sh), sourced once they have set wine_run and prefix.
+# check_msi.sh), sourced first. Both take the same arguments:
+#
+#     check_<package>.sh <build-dir> <work-dir> <arch> <wine-run> <prefix> <launch-check.exe> <name> <version> <publisher>
+if [ $# -ne 9 ]; then
+    echo "usage: $(basename "$0") <build-dir> <work-dir> <arch> <wine-run> <prefix> <launch-check.exe> <name> <version> <publisher>" >&2
+    exit 2
+fi
+build=$1
+work=$2
+arch=$3
+wine_run=$4
+prefix=$5
+launch_check=$6
+name=$7
+version=$8
+publisher=$9
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
