@@ -23,10 +23,10 @@ zip=$work/$name-$version-$arch.zip
 # The portable zip: the program, the readme and any licence texts.
 listing=$(python3 -c 'import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip")
 for member in "$name.exe" README.md COPYRIGHT.txt; do
-    echo "$listing" | grep -q "/$member\$" || fail "the zip holds no $member"
+    printf '%s\n' "$listing" | grep -q "/$member\$" || fail "the zip holds no $member"
 done
-echo "$listing" | grep -q "/LICENSES/.*\.txt\$" || fail "the zip holds no licence text"
-echo "zip: $(echo "$listing" | tr '\n' ' ')"
+printf '%s\n' "$listing" | grep -q "/LICENSES/.*\.txt\$" || fail "the zip holds no licence text"
+printf 'zip: %s\n' "$(printf '%s\n' "$listing" | tr '\n' ' ')"
 
 programs="$prefix/drive_c/$program_files/$name"
 install_dir="C:\\$program_files\\$name"
@@ -47,7 +47,7 @@ done
 ls "$programs/LICENSES/"*.txt >/dev/null 2>&1 || fail "no licence texts in $program_files\\$name\\LICENSES"
 [ -f "$menu/$name.lnk" ] || fail "no Start menu shortcut $name.lnk"
 entry=$(wine reg query "$key" /reg:$view 2>&1) || fail "no uninstall entry $key in the registry's $view-bit view"
-echo "$entry"
+printf '%s\n' "$entry"
 expect_lines "$entry" "DisplayName    REG_SZ    $name" "DisplayVersion    REG_SZ    $version" \
     "Publisher    REG_SZ    $publisher" "DisplayIcon    REG_SZ    $install_dir\\$name.exe" \
     "UninstallString    REG_SZ    \"$install_dir\\Uninstall.exe\""

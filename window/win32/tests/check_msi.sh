@@ -53,8 +53,8 @@ msiinfo export "$release" LaunchCondition | grep -q "A newer version of \[Produc
 msiexec() { (KALVETOR_WINE_RETRY=no && export KALVETOR_WINE_RETRY && wine msiexec "$@"); }
 
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
-programs_of() { echo "C:\\$(program_files_of "$1")\\$name"; }
-unix_path() { echo "$prefix/drive_c/$(echo "${1#C:\\}" | tr '\\' /)"; }
+programs_of() { printf 'C:\\%s\\%s\n' "$(program_files_of "$1")" "$name"; }
+unix_path() { printf '%s/drive_c/%s\n' "$prefix" "$(printf '%s' "${1#C:\\}" | tr '\\' /)"; }
 # The product codes of the Add or Remove Programs entries named Kalvetor.
 entries() {
     for view in 64 32; do wine reg query "$uninstall" /s /reg:$view 2>/dev/null || true; done | tr -d '\r' |
@@ -75,7 +75,7 @@ check_installed() {
     code=$(property "$1" ProductCode)
     programs=$(programs_of "$2")
     files=$(unix_path "$programs")
-    echo "installed: $code ($2, $3) in $programs"
+    printf 'installed: %s (%s, %s) in %s\n' "$code" "$2" "$3" "$programs"
     for file in "$name.exe" README.md COPYRIGHT.txt; do
         [ -f "$files/$file" ] || fail "$programs\\$file is not installed"
     done
@@ -83,7 +83,7 @@ check_installed() {
     entries_are "$code" || fail "the entries in Add or Remove Programs are \"$(entries)\", not $code alone"
 
     shortcut=$(shortcuts)
-    if [ "$(echo "$shortcut" | grep -c .)" -ne 1 ]; then
+    if [ "$(printf '%s\n' "$shortcut" | grep -c .)" -ne 1 ]; then
         fail "not one Start menu shortcut: \"$shortcut\""
     else
         target=$(shortcut_of "$shortcut" | sed -n 1p)
@@ -108,7 +108,7 @@ check_installed() {
 # installer's own keys, empty, as on Windows.)
 snapshot() {
     find "$prefix/drive_c" | sort >"$work/$1.files"
-    wine regedit /E "Z:$(echo "$work/$1.reg" | tr / '\\')" 'HKEY_LOCAL_MACHINE\Software'
+    wine regedit /E "Z:$(printf '%s' "$work/$1.reg" | tr / '\\')" 'HKEY_LOCAL_MACHINE\Software'
     iconv -f UTF-16 -t UTF-8 "$work/$1.reg" | tr -d '\r' | awk '/^\[/ { key = $0; next } NF { print key " " $0 }' |
         sort >"$work/$1.registry"
 }

@@ -16,8 +16,10 @@ name=$7
 version=$8
 publisher=$9
 
+# Text from Windows (paths, reg's output) is printed with printf, never echo:
+# dash's echo reads its backslashes as escapes, and \c ends the output.
 failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+fail() { printf 'FAIL: %s\n' "$*"; failures=$((failures + 1)); }
 
 # A Windows program in the build tree's Wine prefix.
 wine() { "$wine_run" "$prefix" "$@"; }
@@ -39,7 +41,7 @@ expect_lines() {
     local text=$1 line
     shift
     for line in "$@"; do
-        echo "$text" | grep -qF -- "$line" || fail "no \"$line\""
+        printf '%s\n' "$text" | grep -qF -- "$line" || fail "no \"$line\""
     done
 }
 
