@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "catalogue/catalogue.h"
@@ -308,21 +307,18 @@ TEST_F(Window, ShowsTheDescriptionAsTheKeyboardMovesTheSelection) {
 // Tabbed into with nothing selected, the list has its cursor on the first
 // entry, and a screen reader names that entry. The first list key then
 // selects it rather than moving on, as the native list box does.
-class FirstListKey : public Window, public ::testing::WithParamInterface<std::pair<Key, const char*>> {};
+class FirstListKey : public Window, public ::testing::WithParamInterface<Key> {};
 
 TEST_P(FirstListKey, SelectsTheEntryUnderTheCursor) {
     focusList();
-    driver().press(GetParam().first);
+    driver().press(GetParam());
     expectShown(0);
 }
 
 INSTANTIATE_TEST_SUITE_P(AfterTab, FirstListKey,
-                         ::testing::Values(std::pair(Key::Down, "Down"), std::pair(Key::Up, "Up"),
-                                           std::pair(Key::Home, "Home"), std::pair(Key::End, "End"),
-                                           std::pair(Key::PageDown, "PageDown"),
-                                           std::pair(Key::PageUp, "PageUp"), std::pair(Key::Left, "Left"),
-                                           std::pair(Key::Right, "Right")),
-                         [](const auto& row) { return std::string(row.param.second); });
+                         ::testing::Values(Key::Down, Key::Up, Key::Home, Key::End, Key::PageDown,
+                                           Key::PageUp, Key::Left, Key::Right),
+                         [](const auto& row) { return std::string(nameOf(row.param)); });
 
 TEST_F(Window, ShowsTheEntryFoundByTheFirstLetterTyped) {
     // The first name with a letter no earlier name begins with.

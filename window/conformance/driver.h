@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +75,36 @@ enum class Key {
     Paste,      // Ctrl+V
     Cut,        // Ctrl+X
 };
+
+// The key as a user names it, for messages and test names.
+constexpr std::string_view nameOf(Key key) {
+    switch (key) {
+        case Key::Up: return "Up";
+        case Key::Down: return "Down";
+        case Key::Left: return "Left";
+        case Key::Right: return "Right";
+        case Key::Home: return "Home";
+        case Key::End: return "End";
+        case Key::PageUp: return "PageUp";
+        case Key::PageDown: return "PageDown";
+        case Key::Tab: return "Tab";
+        case Key::ShiftTab: return "Shift+Tab";
+        case Key::Delete: return "Delete";
+        case Key::Backspace: return "Backspace";
+        case Key::Return: return "Return";
+        case Key::Space: return "Space";
+        case Key::SelectAll: return "Ctrl+A";
+        case Key::Copy: return "Ctrl+C";
+        case Key::Paste: return "Ctrl+V";
+        case Key::Cut: return "Ctrl+X";
+    }
+    return "?";
+}
+
+// How test parameters and failure messages show a key.
+inline void PrintTo(Key key, std::ostream* out) {
+    *out << nameOf(key);
+}
 
 // A key held down around another key or a click.
 enum class Modifier { None, Shift, Control };

@@ -60,19 +60,17 @@ public:
                 return "drag from " + from.text() + " to " + to.text();
             }
             case 3: {
-                static constexpr NamedKey kKeys[] = {
-                    {Key::Up, "Up"},         {Key::Down, "Down"},         {Key::Left, "Left"},
-                    {Key::Right, "Right"},   {Key::Home, "Home"},         {Key::End, "End"},
-                    {Key::PageUp, "PageUp"}, {Key::PageDown, "PageDown"}, {Key::Space, "Space"}};
-                const NamedKey& key = kKeys[below(std::size(kKeys))];
+                static constexpr Key kKeys[] = {Key::Up,  Key::Down,   Key::Left,     Key::Right, Key::Home,
+                                                Key::End, Key::PageUp, Key::PageDown, Key::Space};
+                const Key key = kKeys[below(std::size(kKeys))];
                 const Modifier modifier = someModifier();
-                driver_.press(key.key, modifier);
-                return std::string(key.name) + withModifier(modifier);
+                driver_.press(key, modifier);
+                return std::string(nameOf(key)) + withModifier(modifier);
             }
             case 4: {
-                const bool back = below(2) == 0;
-                driver_.press(back ? Key::ShiftTab : Key::Tab);
-                return back ? "Shift+Tab" : "Tab";
+                const Key key = below(2) == 0 ? Key::ShiftTab : Key::Tab;
+                driver_.press(key);
+                return std::string(nameOf(key));
             }
             case 5: {
                 // First letters of names, letters no name begins with, and others.
@@ -86,12 +84,11 @@ public:
                 return "typing " + utf8(typed);
             }
             case 6: {
-                static constexpr NamedKey kKeys[] = {{Key::Delete, "Delete"}, {Key::Backspace, "Backspace"},
-                                                     {Key::Return, "Return"}, {Key::SelectAll, "Ctrl+A"},
-                                                     {Key::Copy, "Ctrl+C"},   {Key::Cut, "Ctrl+X"}};
-                const NamedKey& key = kKeys[below(std::size(kKeys))];
-                driver_.press(key.key);
-                return key.name;
+                static constexpr Key kKeys[] = {Key::Delete,    Key::Backspace, Key::Return,
+                                                Key::SelectAll, Key::Copy,      Key::Cut};
+                const Key key = kKeys[below(std::size(kKeys))];
+                driver_.press(key);
+                return std::string(nameOf(key));
             }
             case 7: {
                 const std::u16string text =
@@ -144,11 +141,6 @@ public:
     bool everSelected() const { return everSelected_; }
 
 private:
-    struct NamedKey {
-        Key key;
-        const char* name;
-    };
-
     struct Point {
         int x;
         int y;

@@ -214,26 +214,25 @@ public:
     // release to the one pressed, which holds the mouse until released.
     void clickAt(int x, int y, Modifier modifier) override {
         QWidget* target = widgetAt(x, y);
-        QTest::mouseClick(target, Qt::LeftButton, qtModifiers(modifier),
-                          target->mapFrom(window_.get(), QPoint(x, y)));
+        QTest::mouseClick(target, Qt::LeftButton, qtModifiers(modifier), pointIn(target, x, y));
     }
 
     void doubleClickAt(int x, int y) override {
         QWidget* target = widgetAt(x, y);
-        QTest::mouseDClick(target, Qt::LeftButton, {}, target->mapFrom(window_.get(), QPoint(x, y)));
+        QTest::mouseDClick(target, Qt::LeftButton, {}, pointIn(target, x, y));
     }
 
     void drag(int fromX, int fromY, int toX, int toY) override {
         QWidget* target = widgetAt(fromX, fromY);
-        const QPoint to = target->mapFrom(window_.get(), QPoint(toX, toY));
-        QTest::mousePress(target, Qt::LeftButton, {}, target->mapFrom(window_.get(), QPoint(fromX, fromY)));
+        const QPoint to = pointIn(target, toX, toY);
+        QTest::mousePress(target, Qt::LeftButton, {}, pointIn(target, fromX, fromY));
         QTest::mouseMove(target, to);
         QTest::mouseRelease(target, Qt::LeftButton, {}, to);
     }
 
     void turnWheelAt(int x, int y, int notches) override {
         QWidget* target = widgetAt(x, y);
-        const QPoint at = target->mapFrom(window_.get(), QPoint(x, y));
+        const QPoint at = pointIn(target, x, y);
         QWheelEvent event(at, target->mapToGlobal(at), QPoint(),
                           QPoint(0, notches * QWheelEvent::DefaultDeltasPerStep), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -259,6 +258,9 @@ private:
         QWidget* child = window_->childAt(x, y);
         return child != nullptr ? child : window_.get();
     }
+
+    // A point of the client area in the target's own coordinates.
+    QPoint pointIn(QWidget* target, int x, int y) { return target->mapFrom(window_.get(), QPoint(x, y)); }
 
     QWidget* widgetOf(const Control& control) {
         if (&control == &definition::kDescriptionStore) {

@@ -55,6 +55,15 @@ INPUT keyInput(WORD virtualKey, bool release) {
     return input;
 }
 
+// A mouse button or wheel event at the pointer's place.
+INPUT mouseInput(DWORD flags, DWORD data = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    input.mi.mouseData = data;
+    return input;
+}
+
 // A key pressed and released, with modifiers held around it.
 std::vector<INPUT> chord(std::initializer_list<WORD> modifiers, WORD virtualKey) {
     std::vector<INPUT> inputs;
@@ -458,12 +467,8 @@ void Win32Driver::clickEntry(int row) {
 
 void Win32Driver::clickAt(HWND target, POINT point, conformance::Modifier modifier) {
     MapWindowPoints(target, window_->handle(), &point, 1);
-    INPUT down{};
-    down.type = INPUT_MOUSE;
-    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    INPUT up = down;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    send(holding(modifier, {moveTo(point.x, point.y), down, up}));
+    send(holding(modifier, {moveTo(point.x, point.y), mouseInput(MOUSEEVENTF_LEFTDOWN),
+                            mouseInput(MOUSEEVENTF_LEFTUP)}));
     ClientToScreen(window_->handle(), &point);
     lastClick_ = point;
     lastClickTime_ = GetTickCount();
@@ -474,29 +479,18 @@ void Win32Driver::clickAt(int x, int y, conformance::Modifier modifier) {
 }
 
 void Win32Driver::doubleClickAt(int x, int y) {
-    INPUT down{};
-    down.type = INPUT_MOUSE;
-    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    INPUT up = down;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    const INPUT down = mouseInput(MOUSEEVENTF_LEFTDOWN);
+    const INPUT up = mouseInput(MOUSEEVENTF_LEFTUP);
     send({moveTo(x, y), down, up, down, up});
 }
 
 void Win32Driver::drag(int fromX, int fromY, int toX, int toY) {
-    INPUT down{};
-    down.type = INPUT_MOUSE;
-    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    INPUT up = down;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    send({moveTo(fromX, fromY), down, moveTo(toX, toY), up});
+    send({moveTo(fromX, fromY), mouseInput(MOUSEEVENTF_LEFTDOWN), moveTo(toX, toY),
+          mouseInput(MOUSEEVENTF_LEFTUP)});
 }
 
 void Win32Driver::turnWheelAt(int x, int y, int notches) {
-    INPUT wheel{};
-    wheel.type = INPUT_MOUSE;
-    wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    wheel.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
-    send({moveTo(x, y), wheel});
+    send({moveTo(x, y), mouseInput(MOUSEEVENTF_WHEEL, static_cast<DWORD>(notches * WHEEL_DELTA))});
 }
 
 INPUT Win32Driver::moveTo(int x, int y) {
@@ -506,11 +500,9 @@ INPUT Win32Driver::moveTo(int x, int y) {
     // rounding up makes Windows' and Wine's truncation land on the pixel.
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
+    INPUT move = mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
     move.mi.dx = static_cast<LONG>((static_cast<long long>(point.x) * 65536 + width - 1) / width);
     move.mi.dy = static_cast<LONG>((static_cast<long long>(point.y) * 65536 + height - 1) / height);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     return move;
 }
 

@@ -18,6 +18,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/cp1251.h"
 #include "window/caption.h"
+#include "window/conformance/shown_text.h"
 #include "window/definition.h"
 #include "window/win32/tests/win32_driver.h"
 #include "window/win32/text.h"
@@ -107,10 +108,6 @@ std::vector<LONG> selectedChildren(IAccessible& object) {
     return ids;
 }
 
-std::u16string nameAt(int i) {
-    return catalogue::decodeCp1251(catalogue::kNames[static_cast<std::size_t>(i)]);
-}
-
 class ScreenReader : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -177,7 +174,7 @@ TEST_F(ScreenReader, OffersTheNamesAndTheOneSelected) {
     }
     ASSERT_EQ(children, catalogue::kEntryCount);
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
-        EXPECT_EQ(nameOf(*list, i + 1), nameAt(i)) << "item " << i;
+        EXPECT_EQ(nameOf(*list, i + 1), conformance::nameAt(i)) << "item " << i;
     }
     EXPECT_TRUE(selectedChildren(*list).empty()) << "nothing is selected when the window opens";
 
