@@ -11,7 +11,7 @@ ON_WINDOWS = $(filter windows%,$(PRESET))
 WINDOWS_DEPS = $(if $(filter windows-x86-ci,$(PRESET)),windows-x86,windows)
 WINE_DESKTOP = scripts/wine-desktop $(BUILD_DIR)/wineprefix
 
-.PHONY: run test package bench screenshot windows windows-package bench-windows check-format build deps clean test-debian13
+.PHONY: run test package check-package bench screenshot windows windows-package bench-windows check-format build deps clean test-debian13 test-debian12-package
 
 run: build
 	$(BUILD_DIR)/window/qt/kalvetor
@@ -19,11 +19,17 @@ run: build
 test: build
 	$(if $(ON_WINDOWS),$(WINE_DESKTOP)) ctest --preset $(PRESET)
 
-# The Debian package, built from the release preset unless PRESET is given:
-# $(BUILD_DIR)/kalvetor_<version>_<arch>.deb.
-package: PRESET = release
-package: build
-	cd $(BUILD_DIR) && cpack
+# The Debian source package and the .deb files, built by dpkg-buildpackage
+# from the current commit (not from uncommitted changes) into build/debian/.
+package:
+	@scripts/install-deps package
+	scripts/debian-package build/debian
+
+# The package checked as a distribution checks it, on this machine (meant
+# for a fresh root, as in test-debian13): lintian, hardening-check, its
+# files, and installed, its autopkgtest, then purged.
+check-package: package
+	scripts/check-package build/debian
 
 # Start-up, selection and memory against bare Qt programs, on the release
 # preset on a virtual X display of their own (no window manager); see
@@ -64,6 +70,13 @@ test-debian13:
 	@scripts/install-deps debian-root
 	scripts/debian-root trixie sh -c \
 	    'make test PRESET=ci && make test PRESET=windows-ci && make test PRESET=windows-x86-ci'
+
+# The package of Debian 12 (bookworm) in a fresh root of its own: built
+# there, checked as `make check-package` checks it, installed, tested and
+# purged (Debian 13's is checked in test-debian13's root).
+test-debian12-package:
+	@scripts/install-deps debian-root
+	scripts/debian-root bookworm make check-package
 
 # The C++ sources as .clang-format lays them out; CI fails on any difference.
 check-format: deps
