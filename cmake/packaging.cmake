@@ -52,6 +52,10 @@ endif()
 set(CPACK_PACKAGE_VERSION ${KALVETOR_DISPLAY_VERSION})
 set(CPACK_PACKAGE_VENDOR ${KALVETOR_DEVELOPER})
 set(CPACK_STRIP_FILES ON)
+# The same bytes from every build of one commit: times from the last commit.
+set(CPACK_KALVETOR_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/cpack_project_config.cmake)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/reproducible_stage.cmake)
 
 # The texts that go beside the program: the readme, which file is under
 # which licence, and the licences. One line each to add more.
@@ -82,7 +86,10 @@ endif()
 
 # The installer's script: CPack's own NSIS template with the target
 # architecture set at its top, made here in the build tree, where CPack
-# looks for templates before its own.
+# looks for templates before its own. At the top as well: no file times
+# kept, since CPack writes some of the installer's own files as it packs
+# (the installed files take the time they are installed at), so that every
+# build of one commit makes the same installer.
 set(cpack_nsis_template ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in)
 set(nsis_template_dir ${PROJECT_BINARY_DIR}/nsis-template)
 set(nsis_anchor "; CPack install script designed for a nmake build")
@@ -90,9 +97,9 @@ file(READ ${cpack_nsis_template} nsis_template)
 string(FIND "${nsis_template}" "${nsis_anchor}\n" nsis_anchor_at)
 if(nsis_anchor_at EQUAL -1)
     message(FATAL_ERROR "${cpack_nsis_template} has no line \"${nsis_anchor}\", "
-        "after which the installer's Target goes: cmake/packaging.cmake needs another place for it")
+        "after which the installer's Target and SetDateSave go: cmake/packaging.cmake needs another place for them")
 endif()
-string(REPLACE "${nsis_anchor}\n" "${nsis_anchor}\n\n  Target ${kalvetor_nsis_target}\n"
+string(REPLACE "${nsis_anchor}\n" "${nsis_anchor}\n\n  Target ${kalvetor_nsis_target}\n  SetDateSave off\n"
     nsis_template "${nsis_template}")
 file(WRITE ${nsis_template_dir}/NSIS.template.in.new "${nsis_template}")
 configure_file(${nsis_template_dir}/NSIS.template.in.new ${nsis_template_dir}/NSIS.template.in COPYONLY)
