@@ -11,7 +11,7 @@ ON_WINDOWS = $(filter windows%,$(PRESET))
 WINDOWS_DEPS = $(if $(filter windows-x86-ci,$(PRESET)),windows-x86,windows)
 WINE_DESKTOP = scripts/wine-desktop $(BUILD_DIR)/wineprefix
 
-.PHONY: run test package check-package bench screenshot windows windows-package bench-windows check-format build deps clean test-debian13 test-debian12-package
+.PHONY: run test package check-package dist bench screenshot windows windows-package bench-windows check-format build deps clean test-debian13 test-debian12-package
 
 run: build
 	$(BUILD_DIR)/window/qt/kalvetor
@@ -30,6 +30,15 @@ package:
 # files, and installed, its autopkgtest, then purged.
 check-package: package
 	scripts/check-package build/debian
+
+# Every package of this version in dist/ with SHA256SUMS (scripts/dist):
+# the sources, the Debian source package and .deb, and both architectures'
+# Windows programs, installers, zips and MSIs. DIST_WEB is the hook for the
+# web edition's zip: its make target and the zip that target leaves (empty
+# until the web edition makes one).
+DIST_WEB =
+dist: package windows
+	scripts/dist $(DIST_WEB)
 
 # Start-up, selection and memory against bare Qt programs, on the release
 # preset on a virtual X display of their own (no window manager); see
