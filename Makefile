@@ -39,10 +39,11 @@ screenshot: build
 	scripts/x-desktop sh window/qt/tests/check_real_window.sh $(BUILD_DIR)/window/qt/kalvetor docs/screenshot.png
 	python3 scripts/screenshot.py stamp docs/screenshot.png
 
-# Kalvetor.exe, the portable zip and the installer for each architecture,
-# cross-compiled: build/windows/ for x64 and build/windows-x86/ for x86, each
-# with window/win32/Kalvetor.exe, Kalvetor-<version>-<arch>.zip and
-# Kalvetor-<version>-<arch>.exe.
+# Kalvetor.exe and its packages for each architecture, cross-compiled:
+# build/windows/ for x64 and build/windows-x86/ for x86, each with
+# window/win32/Kalvetor.exe, the portable Kalvetor-<version>-<arch>.zip, the
+# installer Kalvetor-<version>-<arch>.exe and the Windows Installer package
+# Kalvetor-<version>-<arch>.msi.
 windows:
 	$(MAKE) --no-print-directory windows-package PRESET=windows
 	$(MAKE) --no-print-directory windows-package PRESET=windows-x86

@@ -8,8 +8,10 @@
 #   Kalvetor-<version>-<arch>.exe (NSIS), which installs per machine into
 #   Program Files\Kalvetor (an x86 one on 64-bit Windows: Program Files
 #   (x86)\Kalvetor) with a Start menu shortcut and an entry in Add or Remove
-#   Programs, and the portable Kalvetor-<version>-<arch>.zip; both hold
-#   Kalvetor.exe and the texts below.
+#   Programs; the Windows Installer package Kalvetor-<version>-<arch>.msi,
+#   which installs the same way (cmake/msi_package.cmake builds it); and the
+#   portable Kalvetor-<version>-<arch>.zip. All three hold Kalvetor.exe and
+#   the texts below.
 
 # Licences: the code is under MIT; the catalogue's texts, the icon and the
 # screenshot are under CC BY-SA 4.0; the AppStream entry is under FSFAP.
