@@ -53,6 +53,9 @@ endif()
 set(CPACK_PACKAGE_VERSION ${KALVETOR_DISPLAY_VERSION})
 set(CPACK_PACKAGE_VENDOR ${KALVETOR_DEVELOPER})
 set(CPACK_STRIP_FILES ON)
+# Folders staged with the same modes whatever the umask of whoever packs.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 # The same bytes from every build of one commit: times from the last commit.
 set(CPACK_KALVETOR_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/cpack_project_config.cmake)
