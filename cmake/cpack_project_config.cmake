@@ -14,3 +14,5 @@ if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
     endif()
     set(ENV{SOURCE_DATE_EPOCH} ${epoch})
 endif()
+# A zip keeps each file's time as a local time as well: UTC for everyone.
+set(ENV{TZ} UTC)

@@ -22,7 +22,8 @@ fail() {
 }
 
 # The files (not directories) under /usr, one a line, sorted; a Debian
-# package adds its copyright and changelog and compresses the manual pages.
+# package adds its copyright, changelog and lintian overrides and compresses
+# the manual pages.
 expected_files() {
     {
         echo usr/bin/kalvetor
@@ -34,6 +35,7 @@ expected_files() {
         if [ "$mode" = deb ]; then
             echo usr/share/doc/kalvetor/copyright
             echo usr/share/doc/kalvetor/changelog.Debian.gz
+            echo usr/share/lintian/overrides/kalvetor
             echo usr/share/man/man1/kalvetor.1.gz
             echo usr/share/man/bg/man1/kalvetor.1.gz
         else
