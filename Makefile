@@ -11,7 +11,7 @@ ON_WINDOWS = $(filter windows%,$(PRESET))
 WINDOWS_DEPS = $(if $(filter windows-x86-ci,$(PRESET)),windows-x86,windows)
 WINE_DESKTOP = scripts/wine-desktop $(BUILD_DIR)/wineprefix
 
-.PHONY: run test package bench screenshot windows windows-package bench-windows check-format build deps clean test-debian13
+.PHONY: run test package bench screenshot windows windows-package bench-windows web bench-web check-format build deps clean test-debian13
 
 run: build
 	$(BUILD_DIR)/window/qt/kalvetor
@@ -50,6 +50,14 @@ windows:
 # One architecture's packages, from the windows or windows-x86 preset.
 windows-package: build
 	cd $(BUILD_DIR) && cpack
+
+# The web edition, from the dev preset unless PRESET is given:
+# $(BUILD_DIR)/window/web/site/kalvetor.html, the single page, beside
+# kalvetor-web/, the folder to host, and $(BUILD_DIR)/kalvetor-web-<version>.zip
+# of that folder.
+web: deps
+	cmake --preset $(PRESET)
+	cmake --build --preset $(PRESET) --target web
 
 # Kalvetor.exe against the least Win32 program, under Wine; see docs/benchmarks.md.
 bench-windows: PRESET = windows
