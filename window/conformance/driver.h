@@ -126,6 +126,10 @@ public:
     virtual PixelRect frameOnScreen() = 0;
     virtual PixelRect workArea() = 0;
     virtual Frame frame() = 0;
+    // Why the window has no frame of its own to check (a web page lives in
+    // the browser's window, whose title bar and border are the browser's),
+    // or nothing where it has one.
+    virtual std::string withoutFrame() { return {}; }
     virtual std::u16string caption() = 0;
 
     // The control's rectangle in the client area; nothing when it is not

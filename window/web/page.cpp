@@ -199,7 +199,8 @@ std::string style() {
              "px)/2,1px));max-width:none;margin:0;padding:0}.live "
              "#kalvetor>*{position:absolute;box-sizing:border-box;margin:0;"
              "font:inherit;padding:0}" +
-             ".live " + box + "{resize:none;padding:1px 2px}.live " + list +
+             ".live " + box +
+             "{resize:none;padding:1px 2px}.live #kalvetor>:focus-visible{outline-offset:-2px}.live " + list +
              " option{min-height:0;height:" + std::to_string(rowHeight()) +
              "px;line-height:" + std::to_string(rowHeight()) + "px;padding:0 2px}.live " + store + ",.live " +
              intro + "{display:none}";
@@ -267,20 +268,29 @@ constexpr std::string_view kScript = R"(
     const index = entries.findIndex((entry) => "#" + entry.id === location.hash);
     if (index >= 0) choose(index);
   };
-  // As in the desktop's list box: with nothing selected the cursor is on
-  // the first entry, which the first move selects; Left and Right move as
-  // Up and Down.
-  const moves = ["ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Home", "End", "PageUp", "PageDown"];
-  const steps = { ArrowLeft: -1, ArrowRight: 1 };
+  // The list's keys, as the desktop's list box has them: with nothing
+  // selected the cursor is on the first entry, which the first move
+  // selects; Left and Right move as Up and Down; a page is the rows shown
+  // less one. Browsers move from where the user last chose, not from an
+  // entry a link chose, so the script moves the selection itself.
+  const moves = {
+    ArrowUp: (i) => i - 1,
+    ArrowLeft: (i) => i - 1,
+    ArrowDown: (i) => i + 1,
+    ArrowRight: (i) => i + 1,
+    Home: () => 0,
+    End: () => entries.length - 1,
+    PageUp: (i, page) => i - page,
+    PageDown: (i, page) => i + page,
+  };
   list.addEventListener("keydown", (event) => {
-    if (event.altKey || event.ctrlKey || event.metaKey || event.shiftKey || !moves.includes(event.key)) return;
-    if (list.selectedIndex < 0) {
-      event.preventDefault();
-      choose(0);
-    } else if (event.key in steps) {
-      event.preventDefault();
-      choose(list.selectedIndex + steps[event.key]);
-    }
+    const move = moves[event.key];
+    if (!move || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
+    event.preventDefault();
+    const row = list.options[0].getBoundingClientRect().height;
+    const page = Math.max(1, Math.floor(list.clientHeight / row) - 1);
+    choose(list.selectedIndex < 0 ? 0 : move(list.selectedIndex, page));
+    list.options[list.selectedIndex].scrollIntoView({ block: "nearest" });
   });
   list.addEventListener("change", show);
   list.addEventListener("click", show);
@@ -290,9 +300,17 @@ constexpr std::string_view kScript = R"(
   box.hidden = false;
   document.documentElement.classList.add("live");
   follow();
-  box.focus();
-  box.setSelectionRange(0, 0);
-  box.scrollTop = 0;
+  // The box has the focus first; opened at an entry's id, the browser
+  // moves to that (hidden) entry once the page has loaded, and the box
+  // takes the focus back.
+  const focusBox = () => {
+    if (document.activeElement !== document.body && document.activeElement !== null) return;
+    box.focus();
+    box.setSelectionRange(0, 0);
+    box.scrollTop = 0;
+  };
+  focusBox();
+  window.addEventListener("load", focusBox);
   const manifest = document.querySelector("link[rel=manifest]");
   if (manifest && "serviceWorker" in navigator && location.protocol.startsWith("http")) {
     navigator.serviceWorker.register(manifest.dataset.worker);
