@@ -59,6 +59,12 @@ web: deps
 	cmake --preset $(PRESET)
 	cmake --build --preset $(PRESET) --target web
 
+# The web page's first contentful paint against a bare page without a
+# script, in Chromium and Firefox; see docs/benchmarks.md.
+bench-web: PRESET = release
+bench-web: web
+	node bench/web/run_benchmark.mjs $(BUILD_DIR)/window/web/site
+
 # Kalvetor.exe against the least Win32 program, under Wine; see docs/benchmarks.md.
 bench-windows: PRESET = windows
 bench-windows: build
