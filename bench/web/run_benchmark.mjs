@@ -28,11 +28,13 @@ async function firstContentfulPaint(browser, file) {
   return value;
 }
 
-const median = (values) => {
+// The value below which a share of the values lie (0.5: the median).
+const quantile = (values, share) => {
   const sorted = [...values].sort((a, b) => a - b);
-  const middle = Math.floor(sorted.length / 2);
-  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+  const at = (sorted.length - 1) * share;
+  return sorted[Math.floor(at)] + (sorted[Math.ceil(at)] - sorted[Math.floor(at)]) * (at - Math.floor(at));
 };
+const spread = (values) => `quartiles ${quantile(values, 0.25).toFixed(0)}–${quantile(values, 0.75).toFixed(0)} ms`;
 
 // The bytes of the page that are not the catalogue's texts: its markup,
 // style, script and icon.
@@ -61,10 +63,11 @@ for (const name of ["chromium", "firefox"]) {
     for (let i = 0; i < loads; ++i) {
       for (const kind of Object.keys(pages)) times[kind].push(await firstContentfulPaint(browser, pages[kind]));
     }
-    const page = median(times.page);
-    const bare = median(times.bare);
+    const page = quantile(times.page, 0.5);
+    const bare = quantile(times.bare, 0.5);
     const ratio = page / bare;
-    console.log(`${name}: kalvetor.html ${page.toFixed(1)} ms, bare page ${bare.toFixed(1)} ms, ` +
+    console.log(`${name}: kalvetor.html ${page.toFixed(1)} ms (${spread(times.page)}), ` +
+      `bare page ${bare.toFixed(1)} ms (${spread(times.bare)}), ` +
       `${ratio.toFixed(2)}x (goal 1.10x or less${ratio <= 1.1 ? ", met" : ", MISSED"})`);
     if (name === "chromium") {
       const { size, texts } = await overhead(browser);
