@@ -427,11 +427,15 @@ enum class Hosting { File, Folder };
 std::string page(const std::vector<Entry>& list, const Icons& icons, Kind kind, Hosting hosting) {
     const std::string styleText = style();
     const std::string scriptText = script();
-    std::string policy = "default-src 'none'; style-src " + hashSource(styleText) + "; img-src data:";
+    // Nothing beyond the page itself; hosted, the folder's manifest, its
+    // icons and its service worker as well.
+    const bool hosted = hosting == Hosting::Folder;
+    std::string policy = "default-src 'none'; style-src " + hashSource(styleText) +
+                         "; img-src data:" + (hosted ? " 'self'" : "");
     if (kind == Kind::Live) {
         policy += "; script-src " + hashSource(scriptText);
     }
-    if (hosting == Hosting::Folder) {
+    if (hosted) {
         policy += "; manifest-src 'self'; worker-src 'self'";
     }
     std::string out =

@@ -301,7 +301,7 @@ async function titleOf() {
 // one visit installs the service worker, then the page opens with the
 // server gone.
 async function offlineCheck(browser) {
-  await check("the hosted folder opens offline after one visit", async () => {
+  await check("the hosted folder installs and opens offline after one visit", async () => {
     const folder = path.join(site, "kalvetor-web");
     const types = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".png": "image/png",
       ".webmanifest": "application/manifest+json" };
@@ -329,6 +329,12 @@ async function offlineCheck(browser) {
     expect(manifest.lang === "bg" && manifest.name === (await titleOf()), `manifest named ${manifest.name}`);
     const sizes = manifest.icons.map((icon) => icon.sizes).sort();
     expect(sizes.join() === "192x192,512x512", `icons of ${sizes.join(", ")}`);
+    if (chromium) {
+      // What Chromium would not install the app for: nothing.
+      const session = await page.createCDPSession();
+      const { installabilityErrors } = await session.send("Page.getInstallabilityErrors");
+      expect(installabilityErrors.length === 0, installabilityErrors.map((e) => e.errorId).join(", "));
+    }
     await new Promise((done) => server.close(done));
     server.closeAllConnections?.();
     await page.reload();
