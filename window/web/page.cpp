@@ -23,18 +23,10 @@ using definition::Colour;
 using definition::Control;
 using definition::ControlKind;
 
-// The ids of the page's own parts; an entry's id must differ from them all.
+// The ids of the page's own parts (and idOf()'s); an entry's id must differ
+// from them all.
 constexpr std::string_view kWindowId = "kalvetor";
 constexpr std::string_view kIntroductionId = "introduction";
-std::string_view idOf(const Control& control) {
-    switch (control.content) {
-        case definition::Content::Title: return "title";
-        case definition::Content::Names: return "names";
-        case definition::Content::Introduction: return "description";
-        case definition::Content::Descriptions: return "entries";
-    }
-    return "";
-}
 
 // The least height of a list row on a touch screen, in CSS pixels.
 constexpr int kTouchRow = 24;
@@ -502,6 +494,16 @@ self.addEventListener("fetch", (event) => {
 }
 
 }  // namespace
+
+std::string_view idOf(const Control& control) {
+    switch (control.content) {
+        case definition::Content::Title: return "title";
+        case definition::Content::Names: return "names";
+        case definition::Content::Introduction: return "description";
+        case definition::Content::Descriptions: return "entries";
+    }
+    return "";
+}
 
 WebEdition makeWebEdition(const Icons& icons) {
     const std::vector<Entry> list = entries();

@@ -7,8 +7,14 @@
 // shows the same controls and texts without a script.
 
 #include <string>
+#include <string_view>
+
+#include "window/definition.h"
 
 namespace web {
+
+// The id of the page's element that stands for the control.
+std::string_view idOf(const definition::Control& control);
 
 // The project's icon as PNG files: the favicon and the manifest's icons.
 struct Icons {

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "window/conformance/driver.h"
+#include "window/web/page.h"
 
 extern char** environ;
 
@@ -171,17 +172,6 @@ std::string jsonString(std::string_view ascii) {
     return jsonString(std::u16string(ascii.begin(), ascii.end()));
 }
 
-// The page's element for each control, as the build tool names them.
-std::string idOf(const definition::Control& control) {
-    switch (control.content) {
-        case definition::Content::Title: return "title";
-        case definition::Content::Names: return "names";
-        case definition::Content::Introduction: return "description";
-        case definition::Content::Descriptions: return "entries";
-    }
-    return "";
-}
-
 PixelRect rectOf(const Value& value) {
     const std::vector<Value>& r = value.array();
     return {r.at(0).integer(), r.at(1).integer(), r.at(2).integer(), r.at(3).integer()};
@@ -237,7 +227,7 @@ public:
     std::u16string caption() override { return call("caption").text(); }
 
     std::optional<PixelRect> controlRect(const definition::Control& control) override {
-        const Value value = call("controlRect", ",\"id\":" + jsonString(idOf(control)));
+        const Value value = call("controlRect", ",\"id\":" + jsonString(web::idOf(control)));
         if (value.isNull()) {
             return std::nullopt;
         }
@@ -262,7 +252,7 @@ public:
         return {c.at(0).integer(), c.at(1).integer(), c.at(2).integer()};
     }
     conformance::FontInUse fontOf(const definition::Control& control) override {
-        const Value value = call("fontOf", ",\"id\":" + jsonString(idOf(control)));
+        const Value value = call("fontOf", ",\"id\":" + jsonString(web::idOf(control)));
         const std::vector<Value>& f = value.array();
         const std::u16string& family = f.at(0).text();
         return {std::string(family.begin(), family.end()),
@@ -280,7 +270,7 @@ public:
             return nullptr;
         }
         for (const definition::Control& control : definition::kControls) {
-            const std::string id = idOf(control);
+            const std::string_view id = web::idOf(control);
             if (std::u16string(id.begin(), id.end()) == value.text()) {
                 return &control;
             }
