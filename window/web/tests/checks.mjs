@@ -321,10 +321,13 @@ async function offlineCheck(browser) {
     const requests = [];
     page.on("request", (request) => requests.push(request.url()));
     await ready(page);
-    const manifestUrl = await page.evaluate(async () => {
-      await navigator.serviceWorker.ready;
-      return document.querySelector("link[rel=manifest]").href;
-    });
+    // The worker installed and in charge of the page (it claims it).
+    await page
+      .waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 30000 })
+      .catch(() => {
+        throw new Error("no service worker took charge of the page");
+      });
+    const manifestUrl = await page.evaluate(() => document.querySelector("link[rel=manifest]").href);
     const manifest = await (await fetch(manifestUrl)).json();
     expect(manifest.lang === "bg" && manifest.name === (await titleOf()), `manifest named ${manifest.name}`);
     const sizes = manifest.icons.map((icon) => icon.sizes).sort();
