@@ -78,33 +78,26 @@ std::string hex(Colour colour) {
     return text;
 }
 
-// A colour the window shows under a palette a browser gives pages: one of
-// the palette's own is named by its CSS system colour, so that the
-// browser's real one shows.
-std::string css(Colour colour, const frontend::SystemColours& system) {
-    if (colour == system.window.background) {
-        return "Canvas";
+// A background and its text under a palette a browser gives pages: the
+// palette's own pairs are named by their CSS system colours, so that the
+// browser's real ones show.
+std::string css(const frontend::ColourPair& pair, const frontend::SystemColours& system) {
+    if (pair == system.window) {
+        return "background:Canvas;color:CanvasText";
     }
-    if (colour == system.window.text) {
-        return "CanvasText";
+    if (pair == system.button) {
+        return "background:ButtonFace;color:ButtonText";
     }
-    if (colour == system.button.background) {
-        return "ButtonFace";
-    }
-    if (colour == system.button.text) {
-        return "ButtonText";
-    }
-    return hex(colour);
+    return "background:" + hex(pair.background) +
+           (pair.text == system.window.text ? ";color:CanvasText" : ";color:" + hex(pair.text));
 }
 
 // The window's and the label's colours by the rule every front end follows
 // (window/colours.h).
 std::string colourRules(const frontend::SystemColours& system) {
     const frontend::WindowColours shown = frontend::windowColours(system);
-    return "html,#kalvetor{background:" + css(shown.window.background, system) +
-           ";color:" + css(shown.window.text, system) + "}#" + std::string(idOf(definition::kTitleLabel)) +
-           "{background:" + css(shown.label.background, system) + ";color:" + css(shown.label.text, system) +
-           "}";
+    return "html,#kalvetor{" + css(shown.window, system) + "}#" + std::string(idOf(definition::kTitleLabel)) +
+           "{" + css(shown.label, system) + "}";
 }
 
 // Chromium's and Firefox's light and dark palettes, near enough for the
