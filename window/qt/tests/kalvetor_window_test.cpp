@@ -20,12 +20,10 @@
 #include <memory>
 
 #include "catalogue/catalogue.h"
-#include "window/definition.h"
-#include "window/qt/main_window.h"
-#include "window/qt/name_list.h"
+#include "window/conformance/shown_text.h"
 #include "window/qt/qt_definition.h"
 #include "window/qt/startup.h"
-#include "window/qt/tests/shown_text.h"
+#include "window/qt/tests/test_window.h"
 
 namespace {
 
@@ -75,21 +73,13 @@ private slots:
     void showsTheProgramsIcon();
 
 private:
-    template <typename T>
-    T* child(const definition::Control& control) {
-        T* found = window_->findChild<T*>(widgetName(control));
-        if (found == nullptr) {
-            qFatal("no child %s", control.name.data());
-        }
-        return found;
-    }
-    NameList* list() { return child<NameList>(definition::kNameList); }
-    QPlainTextEdit* box() { return child<QPlainTextEdit>(definition::kDescriptionBox); }
-    QLabel* label() { return child<QLabel>(definition::kTitleLabel); }
+    NameList* list() { return window_->list(); }
+    QPlainTextEdit* box() { return window_->box(); }
+    QLabel* label() { return window_->label(); }
 
     void clickEntry(int row, Qt::KeyboardModifiers modifiers = {});
 
-    std::unique_ptr<Kalvetor> window_;
+    std::unique_ptr<TestWindow> window_;
 };
 
 void KalvetorWindowTest::initTestCase() {
@@ -97,10 +87,7 @@ void KalvetorWindowTest::initTestCase() {
 }
 
 void KalvetorWindowTest::init() {
-    window_ = std::make_unique<Kalvetor>();
-    window_->show();
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    window_ = std::make_unique<TestWindow>();
 }
 
 void KalvetorWindowTest::cleanup() {
@@ -152,7 +139,7 @@ void KalvetorWindowTest::fontDrawsEveryCatalogueCharacter() {
     const QRawFont raw = QRawFont::fromFont(window_->font());
     QString all = decoded(catalogue::kTitle) + decoded(catalogue::kIntroduction);
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
-        all += nameAt(i) + descriptionAt(i);
+        all += toQString(conformance::nameAt(i)) + toQString(conformance::descriptionAt(i));
     }
     for (const QChar c : std::as_const(all)) {
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
@@ -197,7 +184,7 @@ void KalvetorWindowTest::keepsTheSelectionOnCtrlClick() {
     QCOMPARE(list()->selectedRow(), 3);
     QTest::keyClick(list(), Qt::Key_Space, Qt::ControlModifier);
     QCOMPARE(list()->selectedRow(), 3);
-    QCOMPARE(box()->toPlainText(), descriptionAt(3));
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(3)));
 }
 
 void KalvetorWindowTest::logsAFailedSelectionAndKeepsTheBox() {
@@ -223,14 +210,14 @@ void KalvetorWindowTest::keepsItsEntryWhenTheSelectionIsCleared() {
     FailureLog failures;
 
     QVERIFY(accessible->tableInterface()->selectRow(4));
-    QCOMPARE(box()->toPlainText(), descriptionAt(4));
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(4)));
     QVERIFY(accessible->tableInterface()->selectRow(9));
-    QCOMPARE(box()->toPlainText(), descriptionAt(9));
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(9)));
     QAccessibleInterface* entry = accessible->child(2);
     QVERIFY(entry != nullptr && entry->actionInterface() != nullptr);
     entry->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     QCOMPARE(list()->selectedRow(), 2);
-    QCOMPARE(box()->toPlainText(), descriptionAt(2));
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(2)));
     // Toggling the one selected entry would leave nothing selected: refused.
     entry->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     QCOMPARE(list()->selectedRow(), 2);
@@ -243,7 +230,7 @@ void KalvetorWindowTest::keepsItsEntryWhenTheSelectionIsCleared() {
     QVERIFY(entry->state().selected);
     QCOMPARE(chosen.count(), 0);
     QCOMPARE(FailureLog::lines(), QStringList());
-    QCOMPARE(box()->toPlainText(), descriptionAt(2));
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(2)));
 }
 
 QTEST_MAIN(KalvetorWindowTest)

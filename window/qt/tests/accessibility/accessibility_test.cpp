@@ -22,11 +22,9 @@
 #include <memory>
 
 #include "window/caption.h"
-#include "window/definition.h"
-#include "window/qt/main_window.h"
-#include "window/qt/name_list.h"
 #include "window/qt/qt_definition.h"
 #include "window/qt/startup.h"
+#include "window/qt/tests/test_window.h"
 
 namespace {
 
@@ -121,12 +119,10 @@ private slots:
     void listWithNothingSelectedTakesTheFocusOnItsFirstEntry();
 
 private:
-    NameList* list() const { return window_->findChild<NameList*>(widgetName(definition::kNameList)); }
-    QPlainTextEdit* box() const {
-        return window_->findChild<QPlainTextEdit*>(widgetName(definition::kDescriptionBox));
-    }
+    NameList* list() const { return window_->list(); }
+    QPlainTextEdit* box() const { return window_->box(); }
 
-    std::unique_ptr<Kalvetor> window_;
+    std::unique_ptr<TestWindow> window_;
 };
 
 void AccessibilityTest::initTestCase() {
@@ -134,11 +130,7 @@ void AccessibilityTest::initTestCase() {
 }
 
 void AccessibilityTest::init() {
-    window_ = std::make_unique<Kalvetor>();
-    window_->show();
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get(), 10'000));
-    QVERIFY(list() != nullptr && box() != nullptr);
+    window_ = std::make_unique<TestWindow>();
 }
 
 void AccessibilityTest::cleanup() {

@@ -18,12 +18,10 @@
 #include <QTextCursor>
 #include <memory>
 
-#include "window/definition.h"
-#include "window/qt/main_window.h"
-#include "window/qt/name_list.h"
+#include "window/conformance/shown_text.h"
 #include "window/qt/qt_definition.h"
 #include "window/qt/startup.h"
-#include "window/qt/tests/shown_text.h"
+#include "window/qt/tests/test_window.h"
 
 namespace {
 
@@ -49,14 +47,13 @@ private slots:
     void accessibilityReadsTheText();
 
 private:
-    QPlainTextEdit* box() const { return box_; }
+    QPlainTextEdit* box() const { return window_->box(); }
+    NameList* list() const { return window_->list(); }
     // Runs the check once over the introduction and once over a description.
     template <typename Attempt>
     void tryOnBothTexts(Attempt attempt);
 
-    std::unique_ptr<Kalvetor> window_;
-    QPlainTextEdit* box_ = nullptr;
-    NameList* list_ = nullptr;
+    std::unique_ptr<TestWindow> window_;
 };
 
 void ReadOnlyBoxTest::initTestCase() {
@@ -64,15 +61,9 @@ void ReadOnlyBoxTest::initTestCase() {
 }
 
 void ReadOnlyBoxTest::init() {
-    window_ = std::make_unique<Kalvetor>();
-    window_->show();
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get(), 10'000));
-    box_ = window_->findChild<QPlainTextEdit*>(widgetName(definition::kDescriptionBox));
-    list_ = window_->findChild<NameList*>(widgetName(definition::kNameList));
-    QVERIFY(box_ != nullptr && list_ != nullptr);
-    box_->setFocus();
-    QVERIFY(QTest::qWaitFor([&] { return box_->hasFocus(); }, 10'000));
+    window_ = std::make_unique<TestWindow>();
+    box()->setFocus();
+    QVERIFY(QTest::qWaitFor([&] { return box()->hasFocus(); }, 10'000));
 }
 
 void ReadOnlyBoxTest::cleanup() {
@@ -81,15 +72,15 @@ void ReadOnlyBoxTest::cleanup() {
 
 template <typename Attempt>
 void ReadOnlyBoxTest::tryOnBothTexts(Attempt attempt) {
-    QCOMPARE(box()->toPlainText(), introductionAsShown());
+    QCOMPARE(box()->toPlainText(), toQString(conformance::introductionAsShown()));
     attempt();
-    QCOMPARE(box()->toPlainText(), introductionAsShown());
+    QCOMPARE(box()->toPlainText(), toQString(conformance::introductionAsShown()));
 
-    list_->setCurrentRow(7);
-    QCOMPARE(box()->toPlainText(), descriptionAt(7));
+    list()->setCurrentRow(7);
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(7)));
     box()->setFocus();
     attempt();
-    QCOMPARE(box()->toPlainText(), descriptionAt(7));
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(7)));
 }
 
 void ReadOnlyBoxTest::keysChangeNothing() {
@@ -216,7 +207,7 @@ void ReadOnlyBoxTest::accessibilityReadsTheText() {
     QVERIFY(text != nullptr);
     // Asked to show the last character of the introduction, longer than
     // the box, the box scrolls it into view and leaves the caret where it was.
-    const QString introduction = introductionAsShown();
+    const QString introduction = toQString(conformance::introductionAsShown());
     const auto lastShown = [this, &introduction] {
         QTextCursor last(box()->document());
         last.setPosition(static_cast<int>(introduction.size()) - 1);
@@ -228,8 +219,8 @@ void ReadOnlyBoxTest::accessibilityReadsTheText() {
     QVERIFY(lastShown());
     QCOMPARE(text->cursorPosition(), caret);
 
-    list_->setCurrentRow(3);
-    const QString shown = descriptionAt(3);
+    list()->setCurrentRow(3);
+    const QString shown = toQString(conformance::descriptionAt(3));
     QCOMPARE(text->characterCount(), shown.size());
     QCOMPARE(text->text(0, text->characterCount()), shown);
     QCOMPARE(accessible->text(QAccessible::Value), shown);
