@@ -21,48 +21,14 @@
 
 #include "catalogue/catalogue.h"
 #include "window/conformance/shown_text.h"
+#include "window/qt/name_list.h"
 #include "window/qt/qt_definition.h"
-#include "window/qt/startup.h"
 #include "window/qt/tests/test_window.h"
 
-namespace {
-
-// The failed selections reported on Qt's message log while it is installed.
-class FailureLog {
-public:
-    FailureLog() {
-        lines().clear();
-        previous_ = qInstallMessageHandler(record);
-    }
-    ~FailureLog() { qInstallMessageHandler(previous_); }
-    FailureLog(const FailureLog&) = delete;
-    FailureLog& operator=(const FailureLog&) = delete;
-
-    static QStringList& lines() {
-        static QStringList recorded;
-        return recorded;
-    }
-
-private:
-    static void record(QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtWarningMsg &&
-            message.contains(QLatin1String("the selected description was not shown"))) {
-            lines().append(message);
-        }
-    }
-    QtMessageHandler previous_;
-};
-
-}  // namespace
-
-class KalvetorWindowTest : public QObject {
+class KalvetorWindowTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void keepsEveryControlWholeAtThisScale();
     void fontDrawsEveryCatalogueCharacter();
     void namesAndDescribesEachControlForScreenReaders_data();
@@ -73,26 +39,8 @@ private slots:
     void showsTheProgramsIcon();
 
 private:
-    NameList* list() { return window_->list(); }
-    QPlainTextEdit* box() { return window_->box(); }
-    QLabel* label() { return window_->label(); }
-
     void clickEntry(int row, Qt::KeyboardModifiers modifiers = {});
-
-    std::unique_ptr<TestWindow> window_;
 };
-
-void KalvetorWindowTest::initTestCase() {
-    startup::configureApplication();
-}
-
-void KalvetorWindowTest::init() {
-    window_ = std::make_unique<TestWindow>();
-}
-
-void KalvetorWindowTest::cleanup() {
-    window_.reset();
-}
 
 void KalvetorWindowTest::clickEntry(int row, Qt::KeyboardModifiers modifiers) {
     QListWidgetItem* item = list()->item(row);
@@ -105,7 +53,7 @@ void KalvetorWindowTest::showsTheProgramsIcon() {
     const QImage expected =
         QImage(QStringLiteral(":/kalvetor/icon.png")).convertToFormat(QImage::Format_ARGB32);
     QVERIFY(!expected.isNull());
-    const QIcon icon = window_->windowIcon();
+    const QIcon icon = window().windowIcon();
     QVERIFY(!icon.isNull());
     QCOMPARE(icon.pixmap(expected.size()).toImage().convertToFormat(QImage::Format_ARGB32), expected);
 }
@@ -115,9 +63,9 @@ void KalvetorWindowTest::showsTheProgramsIcon() {
 void KalvetorWindowTest::keepsEveryControlWholeAtThisScale() {
     const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
     if (!factor.isEmpty()) {
-        QCOMPARE(window_->devicePixelRatioF(), factor.toDouble());
+        QCOMPARE(window().devicePixelRatioF(), factor.toDouble());
     }
-    const QRect client = window_->rect();
+    const QRect client = window().rect();
     for (QWidget* control :
          {static_cast<QWidget*>(label()), static_cast<QWidget*>(list()), static_cast<QWidget*>(box())}) {
         QVERIFY2(client.contains(control->geometry()), qPrintable(control->objectName()));
@@ -136,7 +84,7 @@ void KalvetorWindowTest::keepsEveryControlWholeAtThisScale() {
 }
 
 void KalvetorWindowTest::fontDrawsEveryCatalogueCharacter() {
-    const QRawFont raw = QRawFont::fromFont(window_->font());
+    const QRawFont raw = QRawFont::fromFont(window().font());
     QString all = decoded(catalogue::kTitle) + decoded(catalogue::kIntroduction);
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
         all += toQString(conformance::nameAt(i)) + toQString(conformance::descriptionAt(i));
@@ -169,7 +117,7 @@ void KalvetorWindowTest::namesAndDescribesEachControlForScreenReaders() {
     QFETCH(QString, name);
     QFETCH(QString, descriptionStart);
     QAccessibleInterface* accessible =
-        QAccessible::queryAccessibleInterface(window_->findChild<QWidget*>(control));
+        QAccessible::queryAccessibleInterface(window().findChild<QWidget*>(control));
     QVERIFY(accessible != nullptr);
     QCOMPARE(accessible->text(QAccessible::Name), name);
     QVERIFY2(accessible->text(QAccessible::Description).startsWith(descriptionStart),
@@ -196,7 +144,7 @@ void KalvetorWindowTest::logsAFailedSelectionAndKeepsTheBox() {
         QRegularExpression(QStringLiteral("not shown: no description at the selected position")));
     emit list()->entryChosen();
     QCOMPARE(box()->toPlainText(), introduction);
-    QVERIFY(window_->isVisible());
+    QVERIFY(window().isVisible());
 }
 
 // An accessibility client selects an entry through the list's selection
@@ -207,7 +155,7 @@ void KalvetorWindowTest::logsAFailedSelectionAndKeepsTheBox() {
 void KalvetorWindowTest::keepsItsEntryWhenTheSelectionIsCleared() {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(list());
     QVERIFY(accessible != nullptr && accessible->tableInterface() != nullptr);
-    FailureLog failures;
+    WarningLog log;
 
     QVERIFY(accessible->tableInterface()->selectRow(4));
     QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(4)));
@@ -229,7 +177,8 @@ void KalvetorWindowTest::keepsItsEntryWhenTheSelectionIsCleared() {
     QVERIFY(QTest::qWaitFor([&] { return list()->selectedRow() == 2; }, 10'000));
     QVERIFY(entry->state().selected);
     QCOMPARE(chosen.count(), 0);
-    QCOMPARE(FailureLog::lines(), QStringList());
+    QCOMPARE(WarningLog::lines().filter(QStringLiteral("the selected description was not shown")),
+             QStringList());
     QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(2)));
 }
 

@@ -8,12 +8,14 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <memory>
 #include <vector>
 
 #include "window/colours.h"
 #include "window/definition.h"
+#include "window/qt/name_list.h"
 #include "window/qt/qt_definition.h"
 #include "window/qt/startup.h"
 #include "window/qt/tests/test_window.h"

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "window/conformance/driver.h"
+#include "window/qt/name_list.h"
 #include "window/qt/qt_definition.h"
 #include "window/qt/startup.h"
 #include "window/qt/tests/test_window.h"

@@ -19,8 +19,8 @@
 #include <memory>
 
 #include "window/conformance/shown_text.h"
+#include "window/qt/name_list.h"
 #include "window/qt/qt_definition.h"
-#include "window/qt/startup.h"
 #include "window/qt/tests/test_window.h"
 
 namespace {
@@ -29,14 +29,10 @@ const QString kForeign = QStringLiteral("ВМЪКНАТ ТЕКСТ");
 
 }  // namespace
 
-class ReadOnlyBoxTest : public QObject {
+class ReadOnlyBoxTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void keysChangeNothing();
     void pasteChangesNothing();
     void contextMenuChangesNothing();
@@ -47,27 +43,17 @@ private slots:
     void accessibilityReadsTheText();
 
 private:
-    QPlainTextEdit* box() const { return window_->box(); }
-    NameList* list() const { return window_->list(); }
     // Runs the check once over the introduction and once over a description.
     template <typename Attempt>
     void tryOnBothTexts(Attempt attempt);
 
-    std::unique_ptr<TestWindow> window_;
+    // Each check starts with the focus in the box.
+    void opened() override;
 };
 
-void ReadOnlyBoxTest::initTestCase() {
-    startup::configureApplication();
-}
-
-void ReadOnlyBoxTest::init() {
-    window_ = std::make_unique<TestWindow>();
+void ReadOnlyBoxTest::opened() {
     box()->setFocus();
     QVERIFY(QTest::qWaitFor([&] { return box()->hasFocus(); }, 10'000));
-}
-
-void ReadOnlyBoxTest::cleanup() {
-    window_.reset();
 }
 
 template <typename Attempt>
