@@ -8,8 +8,10 @@
 #   Kalvetor-<version>-<arch>.exe (NSIS), which installs per machine into
 #   Program Files\Kalvetor (an x86 one on 64-bit Windows: Program Files
 #   (x86)\Kalvetor) with a Start menu shortcut and an entry in Add or Remove
-#   Programs, and the portable Kalvetor-<version>-<arch>.zip; both hold
-#   Kalvetor.exe and the texts below.
+#   Programs; the Windows Installer package Kalvetor-<version>-<arch>.msi,
+#   which installs the same way (cmake/msi_package.cmake builds it); and the
+#   portable Kalvetor-<version>-<arch>.zip. All three hold Kalvetor.exe and
+#   the texts below.
 
 # Licences: the code is under MIT; the catalogue's texts, the icon and the
 # screenshot are under CC BY-SA 4.0; the AppStream entry is under FSFAP.
@@ -55,9 +57,21 @@ that joins History and Informatics; all text is in Bulgarian.")
 set(CPACK_STRIP_FILES ON)
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+    # The readme for whoever unpacks or installs the program, in Bulgarian:
+    # UTF-8 with a byte order mark and CRLF line breaks, which Notepad shows
+    # as written on every Windows the program runs on (before Windows 10
+    # 1903 it read a file without the mark in the ANSI code page). Its name
+    # stays ASCII, as the MSI's tables are in code page 1252.
+    set(windows_readme_source ${PROJECT_SOURCE_DIR}/resources/windows-readme.txt.in)
+    file(READ ${windows_readme_source} windows_readme)
+    string(ASCII 239 187 191 utf8_bom)
+    file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/README.txt CONTENT "${utf8_bom}${windows_readme}"
+        @ONLY NEWLINE_STYLE CRLF)
+    set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${windows_readme_source})
+
     # The texts that go beside the program: the readme, which file is under
     # which licence, and the licences. One line each to add more.
-    set(KALVETOR_WINDOWS_TEXTS ${PROJECT_SOURCE_DIR}/README.md)
+    set(KALVETOR_WINDOWS_TEXTS ${PROJECT_BINARY_DIR}/README.txt)
     install(FILES ${KALVETOR_WINDOWS_TEXTS} DESTINATION .)
     install(FILES ${KALVETOR_COPYRIGHT_FILE} DESTINATION . RENAME COPYRIGHT.txt)
     install(FILES ${KALVETOR_LICENSE_FILES} DESTINATION LICENSES)

@@ -22,11 +22,20 @@ zip=$work/$name-$version-$arch.zip
 
 # The portable zip: the program, the readme and any licence texts.
 listing=$(python3 -c 'import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip")
-for member in "$name.exe" README.md COPYRIGHT.txt; do
+for member in "$name.exe" README.txt COPYRIGHT.txt; do
     printf '%s\n' "$listing" | grep -q "/$member\$" || fail "the zip holds no $member"
 done
 printf '%s\n' "$listing" | grep -q "/LICENSES/.*\.txt\$" || fail "the zip holds no licence text"
 printf 'zip: %s\n' "$(printf '%s\n' "$listing" | tr '\n' ' ')"
+# The readme as Notepad on every Windows shows it: UTF-8 with a byte order
+# mark and CRLF line breaks.
+python3 - "$zip" <<'EOF' || fail "the zip's README.txt is not UTF-8 with a byte order mark and CRLF line breaks"
+import sys, zipfile
+archive = zipfile.ZipFile(sys.argv[1])
+text = archive.read(next(n for n in archive.namelist() if n.endswith("/README.txt")))
+text.decode("utf-8")
+sys.exit(not (text.startswith(b"\xef\xbb\xbf") and text.count(b"\n") == text.count(b"\r\n") > 0))
+EOF
 
 programs="$prefix/drive_c/$program_files/$name"
 install_dir="C:\\$program_files\\$name"
@@ -41,7 +50,7 @@ fi
 rm -rf "$programs" "$menu"
 
 wine "$installer" /S || fail "the installer ended with status $?"
-for file in "$name.exe" README.md COPYRIGHT.txt Uninstall.exe; do
+for file in "$name.exe" README.txt COPYRIGHT.txt Uninstall.exe; do
     [ -f "$programs/$file" ] || fail "$program_files\\$name\\$file is not installed"
 done
 ls "$programs/LICENSES/"*.txt >/dev/null 2>&1 || fail "no licence texts in $program_files\\$name\\LICENSES"

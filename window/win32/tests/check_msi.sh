@@ -34,7 +34,7 @@ property() { msiinfo export "$1" Property | tr -d '\r' | sed -n "s/^$2\t//p"; }
 release=$(package release)
 # The newer package: a higher version, and a readme that says so.
 newer_version=$((${version%%.*} + 1)).00
-echo "file(APPEND \"\${CPACK_TEMPORARY_DIRECTORY}/README.md\" \"newer build $newer_version\\n\")" >"$work/mark.cmake"
+echo "file(APPEND \"\${CPACK_TEMPORARY_DIRECTORY}/README.txt\" \"newer build $newer_version\\n\")" >"$work/mark.cmake"
 newer=$(package newer -D CPACK_PACKAGE_VERSION=$newer_version -D CPACK_PACKAGE_FILE_NAME=$name-$newer_version \
     -D CPACK_PRE_BUILD_SCRIPTS="$work/mark.cmake")
 other=$(package other -D CPACK_KALVETOR_MSI_ARCH=$other_arch -D CPACK_PACKAGE_FILE_NAME=$name-$version-$other_arch)
@@ -76,7 +76,7 @@ check_installed() {
     programs=$(programs_of "$2")
     files=$(unix_path "$programs")
     printf 'installed: %s (%s, %s) in %s\n' "$code" "$2" "$3" "$programs"
-    for file in "$name.exe" README.md COPYRIGHT.txt; do
+    for file in "$name.exe" README.txt COPYRIGHT.txt; do
         [ -f "$files/$file" ] || fail "$programs\\$file is not installed"
     done
     ls "$files/LICENSES/"*.txt >/dev/null 2>&1 || fail "no licence texts in $programs\\LICENSES"
@@ -135,7 +135,7 @@ msiexec /i "$newer" /qn || fail "msiexec /i of the newer package ended with stat
 newer_code=$(property "$newer" ProductCode)
 wait_until 30 "the newer package replacing the older one" entries_are "$newer_code"
 check_installed "$newer" $arch $newer_version
-grep -q "newer build $newer_version" "$(unix_path "$(programs_of $arch)")/README.md" ||
+grep -q "newer build $newer_version" "$(unix_path "$(programs_of $arch)")/README.txt" ||
     fail "the newer package left the older files"
 gone "$(unix_path "$(programs_of $other_arch)")" || fail "the $other_arch files stayed after the upgrade"
 
