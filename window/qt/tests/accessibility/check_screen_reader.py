@@ -220,11 +220,9 @@ def check_selection(qt_version, names_list, text, expected):
 
 
 def check_keys(env, names_list, box, text, expected, focused, pump):
-    """Tab from the box into the list with nothing selected, then keys. The
-    first key selects the entry under the cursor, as the native list box
-    does; each key's entry must be named by a focus event sent after the
-    key, and the box must show its description. Ends with the focus back
-    in the box."""
+    """Tab into the list with nothing selected, then keys, the first of which
+    selects the entry under the cursor: each key's entry must be shown and
+    named by a focus event after the key. Ends with the focus in the box."""
     import pyatspi  # loaded by run() once the buses are known
 
     x_tool(env, "xdotool", "key", "Tab")
