@@ -2,13 +2,20 @@
 #     . "<path to the top of the tree>/tests/checks.sh"
 # a failure is recorded and the check goes on, until exit_on_failures.
 
-# Text from Windows (paths, reg's output) may be printed here, so printf,
-# never echo: dash's echo reads its backslashes as escapes, and \c ends the
-# output.
-failures=0
+# Each failure is a line in a file, so that one in a subshell (a function
+# at the end of a pipe, say) counts as well. Text from Windows (paths, reg's
+# output) may be printed, so printf, never echo: dash's echo reads its
+# backslashes as escapes, and \c ends the output.
+failure_log=$(mktemp)
+trap 'rm -f "$failure_log"' EXIT
 fail() {
     printf 'FAIL: %s\n' "$*"
-    failures=$((failures + 1))
+    printf '%s\n' "$*" >>"$failure_log"
+}
+
+# failures: how many failures there have been.
+failures() {
+    wc -l <"$failure_log" | tr -d ' '
 }
 
 # until_true <seconds> <command>...: runs the command every tenth of a
@@ -32,8 +39,8 @@ wait_until() {
 
 # exit_on_failures <what>: ends the script with status 1 if anything failed.
 exit_on_failures() {
-    if [ "$failures" -ne 0 ]; then
-        echo "$failures problem(s) with $1"
+    if [ "$(failures)" -ne 0 ]; then
+        echo "$(failures) problem(s) with $1"
         exit 1
     fi
 }

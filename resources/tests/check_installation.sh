@@ -174,7 +174,7 @@ package)
         printf '%s\n' "$depends" | tr ',' '\n' | grep -q "^ *$package\( \|$\)" ||
             fail "Depends lacks $package: $depends"
     done
-    [ "$failures" -eq 0 ] && echo "ok: $(basename "$deb"), Depends: $depends"
+    [ "$(failures)" -eq 0 ] && echo "ok: $(basename "$deb"), Depends: $depends"
     ;;
 *)
     echo "usage: check_installation.sh install|package <build-dir> <work-dir> <app-id> [<version>]" >&2
