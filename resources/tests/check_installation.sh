@@ -15,12 +15,7 @@ build=$(cd "$2" && pwd)
 source=$(cd "$(dirname "$0")/../.." && pwd)
 work=$3
 id=$4
-status=0
-
-fail() {
-    echo "FAIL: $*"
-    status=1
-}
+. "$source/tests/checks.sh"
 
 # The files (not directories) under /usr, one a line, sorted.
 expected_files() {
@@ -179,11 +174,11 @@ package)
         printf '%s\n' "$depends" | tr ',' '\n' | grep -q "^ *$package\( \|$\)" ||
             fail "Depends lacks $package: $depends"
     done
-    [ $status -eq 0 ] && echo "ok: $(basename "$deb"), Depends: $depends"
+    [ "$(failures)" -eq 0 ] && echo "ok: $(basename "$deb"), Depends: $depends"
     ;;
 *)
     echo "usage: check_installation.sh install|package <build-dir> <work-dir> <app-id> [<version>]" >&2
     exit 2
     ;;
 esac
-exit $status
+exit_on_failures "the $mode check"

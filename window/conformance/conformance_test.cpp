@@ -65,9 +65,7 @@ protected:
     void SetUp() override { driver().start(); }
 
     int px(definition::Twips twips) { return definition::twipsToPixels(twips, driver().dpi()); }
-    PixelRect pixels(const definition::Rect& rect) {
-        return {px(rect.left), px(rect.top), px(rect.width), px(rect.height)};
-    }
+    PixelRect pixels(const definition::Rect& rect) { return definition::pixelRect(rect, driver().dpi()); }
     Rgb rgb(definition::Colour colour) { return {colour.red(), colour.green(), colour.blue()}; }
 
     void clickEntry(int row) { driver().clickEntry(row); }

@@ -19,15 +19,18 @@
 
 #include "window/definition.h"
 
+namespace definition {
+
+// How failure messages show a rectangle: "left,top widthxheight".
+inline void PrintTo(const PixelRect& rect, std::ostream* out) {
+    *out << rect.left << "," << rect.top << " " << rect.width << "x" << rect.height;
+}
+
+}  // namespace definition
+
 namespace conformance {
 
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
+using definition::PixelRect;
 
 struct Rgb {
     int red = 0;
