@@ -11,7 +11,7 @@ ON_WINDOWS = $(filter windows%,$(PRESET))
 WINDOWS_DEPS = $(if $(filter windows-x86-ci,$(PRESET)),windows-x86,windows)
 WINE_DESKTOP = scripts/wine-desktop $(BUILD_DIR)/wineprefix
 
-.PHONY: run test package check-package dist bench screenshot windows windows-package bench-windows check-format build deps clean test-debian13 test-x86 test-debian12-package
+.PHONY: run test package check-package dist bench screenshot windows windows-package bench-windows web bench-web check-format build deps clean test-debian13 test-x86 test-debian12-package
 
 run: build
 	$(BUILD_DIR)/window/qt/kalvetor
@@ -33,10 +33,9 @@ check-package: package
 
 # Every package of this version in dist/ with SHA256SUMS (scripts/dist):
 # the sources, the Debian source package and .deb, and both architectures'
-# Windows programs, installers, zips and MSIs. DIST_WEB is the hook for the
-# web edition's zip: its make target and the zip that target leaves (empty
-# until the web edition makes one).
-DIST_WEB =
+# Windows programs, installers, zips and MSIs, and the web edition's zip:
+# DIST_WEB is its make target and the zip that target leaves.
+DIST_WEB = web build/dev/kalvetor-web-*.zip
 dist: package windows
 	scripts/dist $(DIST_WEB)
 
@@ -66,6 +65,20 @@ windows:
 # One architecture's packages, from the windows or windows-x86 preset.
 windows-package: build
 	cd $(BUILD_DIR) && cpack
+
+# The web edition, from the dev preset unless PRESET is given:
+# $(BUILD_DIR)/window/web/site/kalvetor.html, the single page, beside
+# kalvetor-web/, the folder to host, and $(BUILD_DIR)/kalvetor-web-<version>.zip
+# of that folder.
+web: deps
+	cmake --preset $(PRESET)
+	cmake --build --preset $(PRESET) --target web
+
+# The web page's first contentful paint against a bare page without a
+# script, in Chromium and Firefox; see docs/benchmarks.md.
+bench-web: PRESET = release
+bench-web: web
+	node bench/web/run_benchmark.mjs $(BUILD_DIR)/window/web/site
 
 # Kalvetor.exe against the least Win32 program, under Wine; see docs/benchmarks.md.
 bench-windows: PRESET = windows

@@ -60,6 +60,20 @@ struct Rect {
     constexpr Twips bottom() const { return top + height; }
 };
 
+// A rectangle in pixels: each length of a Rect as twipsToPixels gives it.
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+constexpr PixelRect pixelRect(const Rect& rect, int dpi) {
+    return {twipsToPixels(rect.left, dpi), twipsToPixels(rect.top, dpi), twipsToPixels(rect.width, dpi),
+            twipsToPixels(rect.height, dpi)};
+}
+
 struct Font {
     std::string_view family;
     int points;
@@ -93,34 +107,38 @@ struct Window {
     Font font;  // every control uses the window's font
 };
 
+// A control states what differs from these defaults: a visible control that
+// takes the focus, with a border and no scroll bars, drawn in the
+// platform's standard colours and named by its own text.
 struct Control {
     std::string_view name;  // the control array's name
-    catalogue::MemberIndex member;
+    catalogue::MemberIndex member = 0;
     ControlKind kind;
     Rect rect;
-    bool visible;
-    int tabPlace;     // 1 is first in the tab order
-    bool takesFocus;  // a label never does
+    bool visible = true;
+    int tabPlace;            // 1 is first in the tab order
+    bool takesFocus = true;  // a label never does
     Content content;
     // Lists
-    bool sorted;
-    SelectionMode selection;
-    bool wholeRows;  // the height is trimmed to a whole number of rows
+    bool sorted = false;
+    SelectionMode selection = SelectionMode::None;
+    bool wholeRows = false;  // the height is trimmed to a whole number of rows
     // Text boxes
-    bool multiLine;
-    bool wordWrap;
-    bool readOnly;  // the text can be selected and copied, not changed
+    bool multiLine = false;
+    bool wordWrap = false;
+    bool readOnly = false;  // the text can be selected and copied, not changed
     // Labels
-    Alignment alignment;
-    bool opaque;
-    bool border;
+    Alignment alignment = Alignment::Left;
+    bool opaque = true;
     // Every control
-    ScrollBars scrollBars;             // vertical: always present for a text box, as needed for a list
-    std::optional<Colour> background;  // none: the platform's standard colours
+    bool border = true;
+    // Vertical: always present for a text box, as needed for a list.
+    ScrollBars scrollBars = ScrollBars::None;
+    std::optional<Colour> background = std::nullopt;  // none: the platform's standard colours
     // What assistive technology reads for it; an empty name means the
     // control's own text names it.
-    std::u16string_view accessibleName;
-    std::u16string_view accessibleDescription;
+    std::u16string_view accessibleName = u"";
+    std::u16string_view accessibleDescription = u"";
 };
 
 inline constexpr Window kWindow{
@@ -154,38 +172,18 @@ inline constexpr std::array<Control, 4> kControls{{
      .tabPlace = 4,
      .takesFocus = false,
      .content = Content::Descriptions,
-     .sorted = false,
      .selection = SelectionMode::Single,
      .wholeRows = true,
-     .multiLine = false,
-     .wordWrap = false,
-     .readOnly = true,
-     .alignment = Alignment::Left,
-     .opaque = true,
-     .border = true,
-     .scrollBars = ScrollBars::Vertical,
-     .background = std::nullopt,
-     .accessibleName = u"",
-     .accessibleDescription = u""},
+     .scrollBars = ScrollBars::Vertical},
     {.name = "List1",
      .member = catalogue::kNameList,
      .kind = ControlKind::ListBox,
      .rect = {1440, 360, 3975, 2340},
-     .visible = true,
      .tabPlace = 3,
-     .takesFocus = true,
      .content = Content::Names,
-     .sorted = false,
      .selection = SelectionMode::Single,
      .wholeRows = true,
-     .multiLine = false,
-     .wordWrap = false,
-     .readOnly = true,
-     .alignment = Alignment::Left,
-     .opaque = true,
-     .border = true,
      .scrollBars = ScrollBars::Vertical,
-     .background = std::nullopt,
      .accessibleName = u"Народни будители",
      .accessibleDescription =
          u"Списък с имената на народните будители. Изберете име, за да прочетете за живота и "
@@ -194,45 +192,25 @@ inline constexpr std::array<Control, 4> kControls{{
      .member = catalogue::kDescriptionBox,
      .kind = ControlKind::TextBox,
      .rect = {120, 2760, 6375, 2535},
-     .visible = true,
      .tabPlace = 1,
-     .takesFocus = true,
      .content = Content::Introduction,
-     .sorted = false,
-     .selection = SelectionMode::None,
-     .wholeRows = false,
      .multiLine = true,
      .wordWrap = true,
      .readOnly = true,
-     .alignment = Alignment::Left,
-     .opaque = true,
-     .border = true,
      .scrollBars = ScrollBars::Vertical,
-     .background = std::nullopt,
      .accessibleName = u"Описание",
      .accessibleDescription =
          u"Животът и делото на избрания будител, а преди избора – въведение към проекта. "
          u"Текстът може да се избира и копира, но не и да се променя."},
     {.name = "Label1",
-     .member = 0,
      .kind = ControlKind::Label,
      .rect = {1440, 0, 3975, 375},
-     .visible = true,
      .tabPlace = 2,
      .takesFocus = false,
      .content = Content::Title,
-     .sorted = false,
-     .selection = SelectionMode::None,
-     .wholeRows = false,
-     .multiLine = false,
-     .wordWrap = false,
-     .readOnly = true,
      .alignment = Alignment::Centre,
-     .opaque = true,
      .border = false,
-     .scrollBars = ScrollBars::None,
      .background = Colour{0x0080C0FF},
-     .accessibleName = u"",
      .accessibleDescription = u"Заглавие на програмата"},
 }};
 

@@ -34,7 +34,8 @@ constexpr TextView kTask =
     U"Да се състави списък с имена на български будители и кратко описание на живота и дейностtа им.";
 
 constexpr TextView kDatesExample =
-    U"„Васил Левски (1837-1873) - …“; also „(ок.1799-1871)“, „(1850-1921). …“ and „(9.-10. век)“";
+    U"„Васил Левски (1837-1873) - …“; also „(ок.1799-1871)“, „(ок.1325-ок.1402/1405)“, „(1850-1921). …“ "
+    U"and „(9.-10. век)“";
 constexpr TextView kGroupExample =
     U"„Св. Седмочисленици: Кирил, Методий, Климент, Наум, Горазд, Ангеларий и Сава. …“";
 constexpr std::string_view kDescriptionCharacters =
@@ -350,23 +351,44 @@ struct Dates {
     TextView text;  // between the parentheses
 };
 
-// "1837-1873" or "ок.1799-ок.1871" at text[at...]; at moves past it.
+// "1837-1873" or "ок.1799-ок.1871" at text[at...]; at moves past it. Where
+// the sources differ, a year may be two, the earlier first: "ок.1402/1405".
+// The span of a life runs from the earliest year to the latest.
 std::optional<Dates> readYears(TextView text, std::size_t& at) {
-    const auto year = [&](int& value) {
+    const auto number = [&](int& value) {
+        const auto [read, digits] = readNumber(text, at);
+        at += digits;
+        value = read;
+        return digits >= 3 && digits <= 4;
+    };
+    // One year, or two where the sources differ; value becomes the earlier
+    // of them or, if latest, the later.
+    const auto year = [&](int& value, bool latest) {
         if (startsWith(text.substr(at), U"ок.")) {
             at += 3;
         }
-        const auto [number, digits] = readNumber(text, at);
-        at += digits;
-        value = number;
-        return digits >= 3 && digits <= 4;
+        if (!number(value)) {
+            return false;
+        }
+        if (!startsWith(text.substr(at), U"/")) {
+            return true;
+        }
+        ++at;
+        int later = 0;
+        if (!number(later) || later <= value) {
+            return false;
+        }
+        if (latest) {
+            value = later;
+        }
+        return true;
     };
     Dates dates{false, 0, 0, {}};
-    if (!year(dates.first) || !startsWith(text.substr(at), U"-")) {
+    if (!year(dates.first, false) || !startsWith(text.substr(at), U"-")) {
         return std::nullopt;
     }
     ++at;
-    if (!year(dates.second)) {
+    if (!year(dates.second, true)) {
         return std::nullopt;
     }
     return dates;

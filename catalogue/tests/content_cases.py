@@ -570,6 +570,12 @@ def dates_without_the_dash_after_them(c):
 
 
 @bad
+def two_readings_of_a_year_backwards(c):
+    number = c.edit_entry("Васил Левски", lambda n, d: (n, d.replace("(1837-1873)", "(1837-1873/1870)", 1)))
+    return [(f"entries.txt:{number}:{2 * len('Васил Левски') + 2}", DATES_HINT)]
+
+
+@bad
 def dates_backwards(c):
     number = c.edit_entry("Васил Левски", lambda n, d: (n, d.replace("(1837-1873)", "(1873-1837)", 1)))
     return [(f"entries.txt:{number}:{2 * len('Васил Левски') + 4}",

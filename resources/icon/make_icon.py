@@ -5,8 +5,9 @@
 
 Writes kalvetor.ico (one 32 x 32 image, 8 bits per pixel with a 256-colour
 palette and a 1-bit transparency mask) and kalvetor-<N>.png for N = 32, 64,
-128 and 256, each pixel scaled up as a square block so the pixel art stays
-sharp.
+128, 192, 256 and 512 (192 and 512 are the sizes a web app's manifest
+offers phones), each pixel scaled up as a square block so the pixel art
+stays sharp.
 """
 
 import struct
@@ -15,7 +16,7 @@ import zlib
 from pathlib import Path
 
 SIZE = 32
-PNG_SIZES = (32, 64, 128, 256)
+PNG_SIZES = (32, 64, 128, 192, 256, 512)
 TRANSPARENT = "."
 
 

@@ -14,12 +14,7 @@ mode=$1
 source=$(cd "$(dirname "$0")/../.." && pwd)
 work=$3
 id=$4
-status=0
-
-fail() {
-    echo "FAIL: $*"
-    status=1
-}
+. "$source/tests/checks.sh"
 
 # The files (not directories) under /usr, one a line, sorted; a Debian
 # package adds its copyright, changelog and lintian overrides and compresses
@@ -178,7 +173,7 @@ deb)
         printf '%s\n' "$depends" | tr ',' '\n' | grep -q "^ *$package\(t64\)\?\( \|$\)" ||
             fail "Depends lacks $package: $depends"
     done
-    [ $status -eq 0 ] && echo "ok: $(basename "$deb"), Depends: $depends"
+    [ "$(failures)" -eq 0 ] && echo "ok: $(basename "$deb"), Depends: $depends"
     ;;
 *)
     echo "usage: check_installation.sh install <build-dir> <work-dir> <app-id>" >&2
@@ -186,4 +181,4 @@ deb)
     exit 2
     ;;
 esac
-exit $status
+exit_on_failures "the $mode check"

@@ -65,9 +65,7 @@ protected:
     void SetUp() override { driver().start(); }
 
     int px(definition::Twips twips) { return definition::twipsToPixels(twips, driver().dpi()); }
-    PixelRect pixels(const definition::Rect& rect) {
-        return {px(rect.left), px(rect.top), px(rect.width), px(rect.height)};
-    }
+    PixelRect pixels(const definition::Rect& rect) { return definition::pixelRect(rect, driver().dpi()); }
     Rgb rgb(definition::Colour colour) { return {colour.red(), colour.green(), colour.blue()}; }
 
     void clickEntry(int row) { driver().clickEntry(row); }
@@ -90,22 +88,28 @@ protected:
     }
 };
 
-TEST_F(Window, HasItsFixedClientAreaTitleBarAndCaption) {
+TEST_F(Window, HasItsFixedClientAreaAndCaption) {
     const PixelRect client = driver().clientSize();
     EXPECT_EQ(client.width, px(kWindow.clientWidth));
     EXPECT_EQ(client.height, px(kWindow.clientHeight));
+    EXPECT_TRUE(driver().caption() == frontend::caption()) << utf8(driver().caption());
+}
 
+TEST_F(Window, HasItsTitleBarButtonsAndFixedBorder) {
+    if (const std::string why = driver().withoutFrame(); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
     const Frame frame = driver().frame();
     EXPECT_EQ(frame.resizable, kWindow.resizable);
     EXPECT_EQ(frame.minimiseButton, kWindow.minimiseButton);
     EXPECT_EQ(frame.maximiseButton, kWindow.maximiseButton);
     EXPECT_EQ(frame.systemMenu, kWindow.systemMenu);
     EXPECT_EQ(frame.closeButton, kWindow.closeButton);
-    EXPECT_TRUE(driver().caption() == frontend::caption()) << utf8(driver().caption());
 }
 
 // Centred on the screen: the window, or its client area when the frame is
-// added later by a window manager, sits in the middle of the work area.
+// added later by a window manager, sits in the middle of the work area (a
+// page's window, in the middle of the browser's viewport).
 TEST_F(Window, OpensInTheCentreOfTheScreen) {
     const PixelRect onScreen = driver().frameOnScreen();
     const PixelRect area = driver().workArea();
@@ -342,12 +346,17 @@ TEST_F(Window, ShowsTheSelectedEntryAgainFromTheTopWhenItIsClickedAgain) {
     // Read on: the caret taken a page down and the box scrolled to its end.
     // Where the whole text fits the box (Qt 6.8 spaces the lines a pixel
     // tighter than Qt 6.4 does) nothing scrolls, and the caret alone shows
-    // whether the click showed the text again.
+    // whether the click showed the text again. Chromium's read-only field
+    // has no caret the keys move, so there a click in the text places it.
     clickEntry(longest);
     driver().press(Key::Tab);
     ASSERT_EQ(driver().focused(), &definition::kDescriptionBox);
     driver().press(Key::PageDown);
     driver().scrollBoxToEnd();
+    if (driver().boxCaretPosition() == 0) {
+        const PixelRect box = pixels(definition::kDescriptionBox.rect);
+        driver().clickAt(box.left + box.width / 2, box.top + box.height / 2, Modifier::None);
+    }
     ASSERT_GT(driver().boxCaretPosition(), 0);
     clickEntry(longest);
     expectShown(longest);

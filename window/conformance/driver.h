@@ -19,15 +19,18 @@
 
 #include "window/definition.h"
 
+namespace definition {
+
+// How failure messages show a rectangle: "left,top widthxheight".
+inline void PrintTo(const PixelRect& rect, std::ostream* out) {
+    *out << rect.left << "," << rect.top << " " << rect.width << "x" << rect.height;
+}
+
+}  // namespace definition
+
 namespace conformance {
 
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
+using definition::PixelRect;
 
 struct Rgb {
     int red = 0;
@@ -126,6 +129,10 @@ public:
     virtual PixelRect frameOnScreen() = 0;
     virtual PixelRect workArea() = 0;
     virtual Frame frame() = 0;
+    // Why the window has no frame of its own to check (a web page lives in
+    // the browser's window, whose title bar and border are the browser's),
+    // or nothing where it has one.
+    virtual std::string withoutFrame() { return {}; }
     virtual std::u16string caption() = 0;
 
     // The control's rectangle in the client area; nothing when it is not

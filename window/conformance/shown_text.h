@@ -25,15 +25,22 @@ inline std::u16string descriptionAt(int i) {
     return catalogue::decodeCp1251(catalogue::kDescriptions[static_cast<std::size_t>(i)]);
 }
 
-// The box reports line breaks as "\n"; the catalogue stores CR LF.
-inline std::u16string introductionAsShown() {
-    std::u16string text;
-    for (const char16_t c : catalogue::decodeCp1251(catalogue::kIntroduction)) {
-        if (c != u'\r') {
-            text += c;
+// The text with every CR LF as LF, the form the drivers report a box's text
+// in; a lone CR stays.
+inline std::u16string withLf(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' || i + 1 == text.size() || text[i + 1] != u'\n') {
+            out += text[i];
         }
     }
-    return text;
+    return out;
+}
+
+// The catalogue stores the introduction's line breaks as CR LF.
+inline std::u16string introductionAsShown() {
+    return withLf(catalogue::decodeCp1251(catalogue::kIntroduction));
 }
 
 }  // namespace conformance

@@ -131,11 +131,13 @@ void NameList::keyPressEvent(QKeyEvent* event) {
         return;
     }
     // Taking the focus puts the cursor on the first entry without selecting
-    // it, and a screen reader names that entry. While nothing is selected, a
-    // navigation key selects the entry under the cursor rather than moving
-    // from it, as the native list box does.
+    // it. While nothing is selected, a navigation key selects the entry under
+    // the cursor rather than moving from it, as the native list box does. The
+    // cursor stays, so Qt tells assistive technology of no move of the focus:
+    // the entry is named here, as every later key's entry is.
     if (selectedRow() == -1 && currentIndex().isValid() && isNavigationKey(event->key())) {
         selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+        announceCurrentEntry();
         event->accept();
         return;
     }

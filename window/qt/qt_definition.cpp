@@ -19,8 +19,8 @@ int logicalPixels(definition::Twips twips) {
 }
 
 QRect logicalRect(const definition::Rect& rect) {
-    return {logicalPixels(rect.left), logicalPixels(rect.top), logicalPixels(rect.width),
-            logicalPixels(rect.height)};
+    const definition::PixelRect pixels = definition::pixelRect(rect, definition::kStandardDpi);
+    return {pixels.left, pixels.top, pixels.width, pixels.height};
 }
 
 QColor toQColor(definition::Colour colour) {

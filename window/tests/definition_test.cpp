@@ -8,32 +8,19 @@
 #include <algorithm>
 #include <set>
 
+#include "window/conformance/driver.h"
 #include "window/definition.h"
 
 namespace definition {
 namespace {
 
-struct Pixels {
-    int left, top, width, height;
-    friend bool operator==(const Pixels&, const Pixels&) = default;
-};
-
-void PrintTo(const Pixels& p, std::ostream* out) {
-    *out << p.left << "," << p.top << " " << p.width << "x" << p.height;
-}
-
-Pixels at96(const Rect& rect) {
-    return {twipsToPixels(rect.left, 96), twipsToPixels(rect.top, 96), twipsToPixels(rect.width, 96),
-            twipsToPixels(rect.height, 96)};
-}
-
 TEST(WindowDefinition, GivesThePixelsOfTheWindowAndEachControlAt96Dpi) {
     EXPECT_EQ(twipsToPixels(kWindow.clientWidth, 96), 441);
     EXPECT_EQ(twipsToPixels(kWindow.clientHeight, 96), 362);
-    EXPECT_EQ(at96(kDescriptionStore.rect), (Pixels{128, 208, 265, 251}));
-    EXPECT_EQ(at96(kNameList.rect), (Pixels{96, 24, 265, 156}));
-    EXPECT_EQ(at96(kDescriptionBox.rect), (Pixels{8, 184, 425, 169}));
-    EXPECT_EQ(at96(kTitleLabel.rect), (Pixels{96, 0, 265, 25}));
+    EXPECT_EQ(pixelRect(kDescriptionStore.rect, 96), (PixelRect{128, 208, 265, 251}));
+    EXPECT_EQ(pixelRect(kNameList.rect, 96), (PixelRect{96, 24, 265, 156}));
+    EXPECT_EQ(pixelRect(kDescriptionBox.rect, 96), (PixelRect{8, 184, 425, 169}));
+    EXPECT_EQ(pixelRect(kTitleLabel.rect, 96), (PixelRect{96, 0, 265, 25}));
     // Every length is a whole number of pixels at 96 dpi.
     for (const Control& control : kControls) {
         for (const Twips twips :

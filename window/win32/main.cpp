@@ -5,7 +5,7 @@
 #include "window/win32/main_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    const auto window = kalvetor::win32::MainWindow::create(instance);
+    const auto window = kalvetor::win32::Kalvetor::create(instance);
     if (!window) {
         kalvetor::win32::writeDebugLine("Kalvetor: the window could not be created");
         return 1;

@@ -196,22 +196,22 @@ DWORD windowExStyle() {
     return 0;
 }
 
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
+Kalvetor::Kalvetor(HINSTANCE instance) : instance_(instance) {}
 
 // The controls go before the font, brushes and icons they use.
-MainWindow::~MainWindow() {
+Kalvetor::~Kalvetor() {
     if (window_ != nullptr) {
         DestroyWindow(window_);
     }
 }
 
-std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
+std::unique_ptr<Kalvetor> Kalvetor::create(HINSTANCE instance) {
     const std::wstring name = className();
     WNDCLASSEXW windowClass{};
     if (!GetClassInfoExW(instance, name.c_str(), &windowClass)) {
         windowClass = {};
         windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = &MainWindow::windowProcedure;
+        windowClass.lpfnWndProc = &Kalvetor::windowProcedure;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         // No class icons: each window sets its own, in the sizes for its DPI.
@@ -223,7 +223,7 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
         }
     }
 
-    std::unique_ptr<MainWindow> window(new MainWindow(instance));
+    std::unique_ptr<Kalvetor> window(new Kalvetor(instance));
     window->chooseColours();
     const std::wstring caption = toWide(frontend::caption());
     // Made hidden, centred on the primary monitor's work area for the system
@@ -251,7 +251,7 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance) {
     return window;
 }
 
-bool MainWindow::createControls() {
+bool Kalvetor::createControls() {
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const Control& control = kControls[i];
         if (!isWindowControl(control)) {
@@ -275,7 +275,7 @@ bool MainWindow::createControls() {
     return true;
 }
 
-void MainWindow::fillControls() {
+void Kalvetor::fillControls() {
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const Control& control = kControls[i];
         if (controls_[i] == nullptr) {
@@ -304,7 +304,7 @@ void MainWindow::fillControls() {
     }
 }
 
-HWND MainWindow::controlHandle(const Control& control) const {
+HWND Kalvetor::controlHandle(const Control& control) const {
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         if (&kControls[i] == &control) {
             return controls_[i];
@@ -313,18 +313,18 @@ HWND MainWindow::controlHandle(const Control& control) const {
     return nullptr;
 }
 
-void MainWindow::layOut(UINT dpi) {
+void Kalvetor::layOut(UINT dpi) {
     dpi_ = dpi;
     ScopedGdiObject<HFONT> font(createWindowFont(dpi));
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         if (controls_[i] == nullptr) {
             continue;
         }
-        const definition::Rect& rect = kControls[i].rect;
+        const definition::PixelRect rect = definition::pixelRect(kControls[i].rect, static_cast<int>(dpi));
         // The font first: a list trims its height to whole rows of it.
         SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        SetWindowPos(controls_[i], nullptr, px(rect.left, dpi), px(rect.top, dpi), px(rect.width, dpi),
-                     px(rect.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(controls_[i], nullptr, rect.left, rect.top, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // The previous font goes, now that no control uses it.
     font_ = std::move(font);
@@ -332,12 +332,12 @@ void MainWindow::layOut(UINT dpi) {
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-void MainWindow::sizeFrame(UINT dpi, POINT topLeft) {
+void Kalvetor::sizeFrame(UINT dpi, POINT topLeft) {
     const SIZE size = frameSize(dpi);
     SetWindowPos(window_, nullptr, topLeft.x, topLeft.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::setIcons(UINT dpi) {
+void Kalvetor::setIcons(UINT dpi) {
     ScopedIcon big(
         loadIcon(instance_, systemMetricForDpi(SM_CXICON, dpi), systemMetricForDpi(SM_CYICON, dpi)));
     ScopedIcon small(
@@ -348,12 +348,12 @@ void MainWindow::setIcons(UINT dpi) {
     smallIcon_ = std::move(small);
 }
 
-void MainWindow::show(int showCommand) {
+void Kalvetor::show(int showCommand) {
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
 }
 
-void MainWindow::moveFocus(bool forward) {
+void Kalvetor::moveFocus(bool forward) {
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         if (controls_[i] != nullptr && kControls[i].takesFocus && kControls[i].visible) {
@@ -381,7 +381,7 @@ void MainWindow::moveFocus(bool forward) {
     }
 }
 
-void MainWindow::chooseColours() {
+void Kalvetor::chooseColours() {
     colours_ =
         frontend::windowColours({.window = {systemColour(COLOR_WINDOW), systemColour(COLOR_WINDOWTEXT)},
                                  .button = {systemColour(COLOR_BTNFACE), systemColour(COLOR_BTNTEXT)},
@@ -390,12 +390,12 @@ void MainWindow::chooseColours() {
     labelBrush_ = ScopedGdiObject<HBRUSH>(CreateSolidBrush(colorRef(colours_.label.background)));
 }
 
-std::optional<std::size_t> MainWindow::controlIndex(HWND control) const {
+std::optional<std::size_t> Kalvetor::controlIndex(HWND control) const {
     const std::optional<std::size_t> index = indexOfId(GetDlgCtrlID(control));
     return index && controls_[*index] == control ? index : std::nullopt;
 }
 
-HBRUSH MainWindow::colourStatic(HDC dc, HWND control) {
+HBRUSH Kalvetor::colourStatic(HDC dc, HWND control) {
     const std::optional<std::size_t> index = controlIndex(control);
     if (!index) {
         return nullptr;
@@ -420,16 +420,16 @@ HBRUSH MainWindow::colourStatic(HDC dc, HWND control) {
     return GetSysColorBrush(COLOR_WINDOW);
 }
 
-MainWindow* MainWindow::owning(HWND window) {
+Kalvetor* Kalvetor::owning(HWND window) {
     const HWND root = window != nullptr ? GetAncestor(window, GA_ROOT) : nullptr;
     if (root == nullptr ||
-        GetWindowLongPtrW(root, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&MainWindow::windowProcedure)) {
+        GetWindowLongPtrW(root, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Kalvetor::windowProcedure)) {
         return nullptr;
     }
-    return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+    return reinterpret_cast<Kalvetor*>(GetWindowLongPtrW(root, GWLP_USERDATA));
 }
 
-bool MainWindow::handleKey(HWND target, WPARAM key) {
+bool Kalvetor::handleKey(HWND target, WPARAM key) {
     const bool control = GetKeyState(VK_CONTROL) < 0;
     const bool alt = GetKeyState(VK_MENU) < 0;
     if (key == VK_TAB && !control && !alt) {
@@ -449,9 +449,9 @@ bool MainWindow::handleKey(HWND target, WPARAM key) {
     return false;
 }
 
-void MainWindow::handleMessage(MSG& message) {
+void Kalvetor::handleMessage(MSG& message) {
     if (message.message == WM_KEYDOWN) {
-        if (MainWindow* window = owning(message.hwnd);
+        if (Kalvetor* window = owning(message.hwnd);
             window != nullptr && window->handleKey(message.hwnd, message.wParam)) {
             return;
         }
@@ -460,13 +460,13 @@ void MainWindow::handleMessage(MSG& message) {
     DispatchMessageW(&message);
 }
 
-LRESULT CALLBACK MainWindow::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Kalvetor::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self = static_cast<Kalvetor*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<Kalvetor*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -479,7 +479,7 @@ LRESULT CALLBACK MainWindow::windowProcedure(HWND window, UINT message, WPARAM w
     return self->handle(message, wParam, lParam);
 }
 
-LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Kalvetor::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND: {
             RECT client;
@@ -559,7 +559,7 @@ int runMessageLoop() {
         if (got == -1) {
             return 1;
         }
-        MainWindow::handleMessage(message);
+        Kalvetor::handleMessage(message);
     }
 }
 

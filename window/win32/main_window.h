@@ -23,16 +23,16 @@
 
 namespace kalvetor::win32 {
 
-class MainWindow {
+class Kalvetor {
 public:
     // Creates the window, hidden, centred on the primary monitor's work area,
     // with the introduction in the box and the focus to go to the box;
     // nothing on failure.
-    static std::unique_ptr<MainWindow> create(HINSTANCE instance);
+    static std::unique_ptr<Kalvetor> create(HINSTANCE instance);
 
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
-    ~MainWindow();
+    Kalvetor(const Kalvetor&) = delete;
+    Kalvetor& operator=(const Kalvetor&) = delete;
+    ~Kalvetor();
 
     void show(int showCommand);
 
@@ -52,11 +52,11 @@ public:
     static void handleMessage(MSG& message);
 
 private:
-    explicit MainWindow(HINSTANCE instance);
+    explicit Kalvetor(HINSTANCE instance);
 
     // The window a window belongs to (itself or its control), if it is one
     // of these.
-    static MainWindow* owning(HWND window);
+    static Kalvetor* owning(HWND window);
     // Tab, Shift+Tab and Ctrl+A, pressed in `target`; false for any other key.
     bool handleKey(HWND target, WPARAM key);
 

@@ -38,16 +38,4 @@ std::u16string withCrLf(std::u16string_view text) {
     return out;
 }
 
-std::u16string withLf(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-            continue;
-        }
-        out += text[i];
-    }
-    return out;
-}
-
 }  // namespace kalvetor::win32

@@ -21,7 +21,4 @@ std::wstring widenUtf8(std::string_view text);
 // control shows as a break: a lone LF becomes CR LF, CR LF stays.
 std::u16string withCrLf(std::u16string_view text);
 
-// The text with every CR LF as LF, the form the front ends compare in.
-std::u16string withLf(std::u16string_view text);
-
 }  // namespace kalvetor::win32

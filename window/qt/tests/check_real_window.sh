@@ -11,25 +11,7 @@ set -u
 program=$1
 screenshot=${2:-}
 work=$(mktemp -d)
-status=0
-
-fail() {
-    echo "FAIL: $*"
-    status=1
-}
-
-# until_true <seconds> <command...>: runs the command every tenth of a second
-# until it succeeds; fails after the given time.
-until_true() {
-    limit=$(($1 * 10))
-    shift
-    tries=0
-    until "$@"; do
-        tries=$((tries + 1))
-        [ "$tries" -lt "$limit" ] || return 1
-        sleep 0.1
-    done
-}
+. "$(dirname "$0")/../../../tests/checks.sh"
 
 # The first key sent through XTEST makes the server switch the keyboard it
 # takes keys from, which it announces as a new keyboard mapping; Openbox
@@ -108,5 +90,5 @@ else
 fi
 grep -v -e XDG_RUNTIME_DIR "$work/output"
 rm -rf "$work"
-[ $status -eq 0 ] && echo "real window: ok"
-exit $status
+exit_on_failures "the real window"
+echo "real window: ok"

@@ -20,51 +20,15 @@
 #include <memory>
 
 #include "catalogue/catalogue.h"
-#include "window/definition.h"
-#include "window/qt/main_window.h"
+#include "window/conformance/shown_text.h"
 #include "window/qt/name_list.h"
 #include "window/qt/qt_definition.h"
-#include "window/qt/startup.h"
-#include "window/qt/tests/shown_text.h"
+#include "window/qt/tests/test_window.h"
 
-namespace {
-
-// The failed selections reported on Qt's message log while it is installed.
-class FailureLog {
-public:
-    FailureLog() {
-        lines().clear();
-        previous_ = qInstallMessageHandler(record);
-    }
-    ~FailureLog() { qInstallMessageHandler(previous_); }
-    FailureLog(const FailureLog&) = delete;
-    FailureLog& operator=(const FailureLog&) = delete;
-
-    static QStringList& lines() {
-        static QStringList recorded;
-        return recorded;
-    }
-
-private:
-    static void record(QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtWarningMsg &&
-            message.contains(QLatin1String("the selected description was not shown"))) {
-            lines().append(message);
-        }
-    }
-    QtMessageHandler previous_;
-};
-
-}  // namespace
-
-class KalvetorWindowTest : public QObject {
+class KalvetorWindowTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void keepsEveryControlWholeAtThisScale();
     void fontDrawsEveryCatalogueCharacter();
     void namesAndDescribesEachControlForScreenReaders_data();
@@ -75,37 +39,8 @@ private slots:
     void showsTheProgramsIcon();
 
 private:
-    template <typename T>
-    T* child(const definition::Control& control) {
-        T* found = window_->findChild<T*>(widgetName(control));
-        if (found == nullptr) {
-            qFatal("no child %s", control.name.data());
-        }
-        return found;
-    }
-    NameList* list() { return child<NameList>(definition::kNameList); }
-    QPlainTextEdit* box() { return child<QPlainTextEdit>(definition::kDescriptionBox); }
-    QLabel* label() { return child<QLabel>(definition::kTitleLabel); }
-
     void clickEntry(int row, Qt::KeyboardModifiers modifiers = {});
-
-    std::unique_ptr<Kalvetor> window_;
 };
-
-void KalvetorWindowTest::initTestCase() {
-    startup::configureApplication();
-}
-
-void KalvetorWindowTest::init() {
-    window_ = std::make_unique<Kalvetor>();
-    window_->show();
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-}
-
-void KalvetorWindowTest::cleanup() {
-    window_.reset();
-}
 
 void KalvetorWindowTest::clickEntry(int row, Qt::KeyboardModifiers modifiers) {
     QListWidgetItem* item = list()->item(row);
@@ -118,7 +53,7 @@ void KalvetorWindowTest::showsTheProgramsIcon() {
     const QImage expected =
         QImage(QStringLiteral(":/kalvetor/icon.png")).convertToFormat(QImage::Format_ARGB32);
     QVERIFY(!expected.isNull());
-    const QIcon icon = window_->windowIcon();
+    const QIcon icon = window().windowIcon();
     QVERIFY(!icon.isNull());
     QCOMPARE(icon.pixmap(expected.size()).toImage().convertToFormat(QImage::Format_ARGB32), expected);
 }
@@ -128,9 +63,9 @@ void KalvetorWindowTest::showsTheProgramsIcon() {
 void KalvetorWindowTest::keepsEveryControlWholeAtThisScale() {
     const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
     if (!factor.isEmpty()) {
-        QCOMPARE(window_->devicePixelRatioF(), factor.toDouble());
+        QCOMPARE(window().devicePixelRatioF(), factor.toDouble());
     }
-    const QRect client = window_->rect();
+    const QRect client = window().rect();
     for (QWidget* control :
          {static_cast<QWidget*>(label()), static_cast<QWidget*>(list()), static_cast<QWidget*>(box())}) {
         QVERIFY2(client.contains(control->geometry()), qPrintable(control->objectName()));
@@ -149,10 +84,10 @@ void KalvetorWindowTest::keepsEveryControlWholeAtThisScale() {
 }
 
 void KalvetorWindowTest::fontDrawsEveryCatalogueCharacter() {
-    const QRawFont raw = QRawFont::fromFont(window_->font());
+    const QRawFont raw = QRawFont::fromFont(window().font());
     QString all = decoded(catalogue::kTitle) + decoded(catalogue::kIntroduction);
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
-        all += nameAt(i) + descriptionAt(i);
+        all += toQString(conformance::nameAt(i)) + toQString(conformance::descriptionAt(i));
     }
     for (const QChar c : std::as_const(all)) {
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
@@ -182,7 +117,7 @@ void KalvetorWindowTest::namesAndDescribesEachControlForScreenReaders() {
     QFETCH(QString, name);
     QFETCH(QString, descriptionStart);
     QAccessibleInterface* accessible =
-        QAccessible::queryAccessibleInterface(window_->findChild<QWidget*>(control));
+        QAccessible::queryAccessibleInterface(window().findChild<QWidget*>(control));
     QVERIFY(accessible != nullptr);
     QCOMPARE(accessible->text(QAccessible::Name), name);
     QVERIFY2(accessible->text(QAccessible::Description).startsWith(descriptionStart),
@@ -197,7 +132,7 @@ void KalvetorWindowTest::keepsTheSelectionOnCtrlClick() {
     QCOMPARE(list()->selectedRow(), 3);
     QTest::keyClick(list(), Qt::Key_Space, Qt::ControlModifier);
     QCOMPARE(list()->selectedRow(), 3);
-    QCOMPARE(box()->toPlainText(), descriptionAt(3));
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(3)));
 }
 
 void KalvetorWindowTest::logsAFailedSelectionAndKeepsTheBox() {
@@ -209,7 +144,7 @@ void KalvetorWindowTest::logsAFailedSelectionAndKeepsTheBox() {
         QRegularExpression(QStringLiteral("not shown: no description at the selected position")));
     emit list()->entryChosen();
     QCOMPARE(box()->toPlainText(), introduction);
-    QVERIFY(window_->isVisible());
+    QVERIFY(window().isVisible());
 }
 
 // An accessibility client selects an entry through the list's selection
@@ -220,17 +155,17 @@ void KalvetorWindowTest::logsAFailedSelectionAndKeepsTheBox() {
 void KalvetorWindowTest::keepsItsEntryWhenTheSelectionIsCleared() {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(list());
     QVERIFY(accessible != nullptr && accessible->tableInterface() != nullptr);
-    FailureLog failures;
+    WarningLog log;
 
     QVERIFY(accessible->tableInterface()->selectRow(4));
-    QCOMPARE(box()->toPlainText(), descriptionAt(4));
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(4)));
     QVERIFY(accessible->tableInterface()->selectRow(9));
-    QCOMPARE(box()->toPlainText(), descriptionAt(9));
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(9)));
     QAccessibleInterface* entry = accessible->child(2);
     QVERIFY(entry != nullptr && entry->actionInterface() != nullptr);
     entry->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     QCOMPARE(list()->selectedRow(), 2);
-    QCOMPARE(box()->toPlainText(), descriptionAt(2));
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(2)));
     // Toggling the one selected entry would leave nothing selected: refused.
     entry->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     QCOMPARE(list()->selectedRow(), 2);
@@ -242,8 +177,9 @@ void KalvetorWindowTest::keepsItsEntryWhenTheSelectionIsCleared() {
     QVERIFY(QTest::qWaitFor([&] { return list()->selectedRow() == 2; }, 10'000));
     QVERIFY(entry->state().selected);
     QCOMPARE(chosen.count(), 0);
-    QCOMPARE(FailureLog::lines(), QStringList());
-    QCOMPARE(box()->toPlainText(), descriptionAt(2));
+    QCOMPARE(WarningLog::lines().filter(QStringLiteral("the selected description was not shown")),
+             QStringList());
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(2)));
 }
 
 QTEST_MAIN(KalvetorWindowTest)

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <memory>
@@ -16,9 +15,10 @@
 
 #include "window/colours.h"
 #include "window/definition.h"
-#include "window/qt/main_window.h"
+#include "window/qt/name_list.h"
 #include "window/qt/qt_definition.h"
 #include "window/qt/startup.h"
+#include "window/qt/tests/test_window.h"
 #include "window/tests/legibility.h"
 
 namespace {
@@ -72,10 +72,9 @@ private slots:
     void followsAPaletteChangeWhileOpen();
 
 private:
-    std::unique_ptr<Kalvetor> openWindow();
     // The title, the names and the description, each against its own
     // background; and whether the window shows its designed colours.
-    void expectReadable(Kalvetor& window);
+    void expectReadable(TestWindow& window);
     void expectDesignedColours(Kalvetor& window);
 
     QPalette light_;
@@ -90,30 +89,18 @@ void PaletteTest::cleanup() {
     QApplication::setPalette(light_);
 }
 
-std::unique_ptr<Kalvetor> PaletteTest::openWindow() {
-    auto window = std::make_unique<Kalvetor>();
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get(), 10'000)) {
-        qFatal("the window was not shown within 10 s");
-    }
-    return window;
-}
-
-void PaletteTest::expectReadable(Kalvetor& window) {
+void PaletteTest::expectReadable(TestWindow& window) {
     const QImage image = window.grab().toImage();
     QCOMPARE(image.size(), window.size());
     const QRect label = logicalRect(definition::kTitleLabel.rect);
     const QRect list = logicalRect(definition::kNameList.rect);
     // The title above the list, which covers the label's bottom row.
     const QRect title(label.left(), label.top(), label.width(), list.top() - label.top());
-    const auto* names = window.findChild<QListWidget*>(widgetName(definition::kNameList));
-    const auto* box = window.findChild<QPlainTextEdit*>(widgetName(definition::kDescriptionBox));
-    QVERIFY(names != nullptr && box != nullptr);
     const auto inside = [&](const QAbstractScrollArea* area) {
         return QRect(area->viewport()->mapTo(&window, QPoint(0, 0)), area->viewport()->size());
     };
-    for (const auto& [what, area] : {std::pair{"title", title}, std::pair{"names", inside(names)},
-                                     std::pair{"description", inside(box)}}) {
+    for (const auto& [what, area] : {std::pair{"title", title}, std::pair{"names", inside(window.list())},
+                                     std::pair{"description", inside(window.box())}}) {
         const frontend::Legibility text = legibilityIn(image, area);
         QVERIFY2(text.contrast >= frontend::kLeastTextContrast,
                  qPrintable(QStringLiteral("%1: %2:1 on %3")
@@ -145,7 +132,7 @@ void PaletteTest::keepsEveryTextReadable() {
     QFETCH(QPalette, palette);
     QFETCH(bool, designed);
     QApplication::setPalette(palette);
-    const std::unique_ptr<Kalvetor> window = openWindow();
+    const auto window = std::make_unique<TestWindow>();
     expectReadable(*window);
     if (designed) {
         expectDesignedColours(*window);
@@ -156,7 +143,7 @@ void PaletteTest::keepsEveryTextReadable() {
 
 // Qt tells the open windows of a new palette by an event it posts.
 void PaletteTest::followsAPaletteChangeWhileOpen() {
-    const std::unique_ptr<Kalvetor> window = openWindow();
+    const auto window = std::make_unique<TestWindow>();
     const auto corner = [&] { return window->grab().toImage().pixelColor(4, 4); };
     for (const QPalette& palette : {darkPalette(), highContrastPalette(Qt::black, Qt::yellow, Qt::white)}) {
         QApplication::setPalette(palette);

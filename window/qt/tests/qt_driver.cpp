@@ -19,10 +19,10 @@
 #include <vector>
 
 #include "window/conformance/driver.h"
-#include "window/qt/main_window.h"
 #include "window/qt/name_list.h"
 #include "window/qt/qt_definition.h"
 #include "window/qt/startup.h"
+#include "window/qt/tests/test_window.h"
 
 namespace conformance {
 namespace {
@@ -48,18 +48,10 @@ public:
 
     void start() override {
         window_.reset();
-        window_ = std::make_unique<Kalvetor>();
-        window_->show();
-        window_->activateWindow();
-        if (!QTest::qWaitForWindowActive(window_.get(), 10'000)) {
-            qFatal("the window did not become active within 10 s");
-        }
-        list_ = window_->findChild<NameList*>(widgetName(definition::kNameList));
-        box_ = window_->findChild<QPlainTextEdit*>(widgetName(definition::kDescriptionBox));
-        label_ = window_->findChild<QLabel*>(widgetName(definition::kTitleLabel));
-        if (list_ == nullptr || box_ == nullptr || label_ == nullptr) {
-            qFatal("the window lacks a control of the definition");
-        }
+        window_ = std::make_unique<TestWindow>();
+        list_ = window_->list();
+        box_ = window_->box();
+        label_ = window_->label();
     }
 
     int dpi() override { return definition::kStandardDpi; }  // Qt lays out in pixels at 96 dpi
@@ -287,7 +279,7 @@ private:
     static inline char programName_[] = "qt_conformance_test";
     static inline char* argv_[] = {programName_, nullptr};
     QApplication application_;
-    std::unique_ptr<Kalvetor> window_;
+    std::unique_ptr<TestWindow> window_;
     NameList* list_ = nullptr;
     QPlainTextEdit* box_ = nullptr;
     QLabel* label_ = nullptr;

@@ -1,5 +1,5 @@
 # What the checks of the Windows packages share (check_installer.sh,
-# check_msi.sh), sourced first. Both take the same arguments:
+# check_msi.sh), sourced first, beside tests/checks.sh. Both take the same arguments:
 #
 #     check_<package>.sh <build-dir> <work-dir> <arch> <wine-run> <prefix> <launch-check.exe> <name> <version> <publisher>
 if [ $# -ne 9 ]; then
@@ -15,11 +15,7 @@ launch_check=$6
 name=$7
 version=$8
 publisher=$9
-
-# Text from Windows (paths, reg's output) is printed with printf, never echo:
-# dash's echo reads its backslashes as escapes, and \c ends the output.
-failures=0
-fail() { printf 'FAIL: %s\n' "$*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/../../../tests/checks.sh"
 
 # A Windows program in the build tree's Wine prefix.
 wine() { "$wine_run" "$prefix" "$@"; }
@@ -42,22 +38,6 @@ expect_lines() {
     shift
     for line in "$@"; do
         printf '%s\n' "$text" | grep -qF -- "$line" || fail "no \"$line\""
-    done
-}
-
-# wait_until <seconds> <what> <command>...: runs the command every tenth of
-# a second until it succeeds, else, once the seconds have passed, records a
-# failure of what was awaited.
-wait_until() {
-    local seconds=$1 what=$2 deadline
-    shift 2
-    deadline=$(($(date +%s) + seconds))
-    until "$@" >/dev/null 2>&1; do
-        if [ "$(date +%s)" -ge "$deadline" ]; then
-            fail "$what: not within $seconds s"
-            return 0
-        fi
-        sleep 0.1
     done
 }
 
@@ -103,12 +83,4 @@ for bit in (0x4, 0x8, 0x10, 0x20, 0x40):  # name, relative path, working directo
 print(target)
 print(icon)
 EOF
-}
-
-# exit_on_failures <what>: ends the script with status 1 if anything failed.
-exit_on_failures() {
-    if [ "$failures" -ne 0 ]; then
-        echo "$failures problem(s) with $1"
-        exit 1
-    fi
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "window/conformance/shown_text.h"
 #include "window/win32/text.h"
 #include "window/win32/win32_controls.h"
 
@@ -153,7 +154,7 @@ Win32Driver::~Win32Driver() {
     closeWindow();
 }
 
-MainWindow& Win32Driver::window() {
+Kalvetor& Win32Driver::window() {
     return *window_;
 }
 
@@ -175,7 +176,7 @@ bool Win32Driver::pumpUntil(const std::function<bool()>& condition, std::chrono:
                 ++markersSeen_;
                 continue;
             }
-            MainWindow::handleMessage(message);
+            Kalvetor::handleMessage(message);
         }
         if (condition()) {
             return true;
@@ -218,7 +219,7 @@ void Win32Driver::closeWindow() {
 
 void Win32Driver::start() {
     closeWindow();
-    window_ = MainWindow::create(GetModuleHandleW(nullptr));
+    window_ = Kalvetor::create(GetModuleHandleW(nullptr));
     ASSERT_TRUE(window_) << "the window could not be created";
     window_->show(SW_SHOWNORMAL);
     const HWND window = window_->handle();
@@ -507,7 +508,7 @@ INPUT Win32Driver::moveTo(int x, int y) {
 }
 
 std::u16string Win32Driver::boxText() {
-    return withLf(windowText(control(definition::kDescriptionBox)));
+    return conformance::withLf(windowText(control(definition::kDescriptionBox)));
 }
 
 int Win32Driver::boxFirstVisibleLine() {
@@ -563,7 +564,7 @@ std::u16string Win32Driver::clipboard() {
         return {};
     }
     const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
-    std::u16string result = text != nullptr ? withLf(fromWide(text)) : std::u16string();
+    std::u16string result = text != nullptr ? conformance::withLf(fromWide(text)) : std::u16string();
     GlobalUnlock(data);
     return result;
 }

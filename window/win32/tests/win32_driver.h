@@ -2,7 +2,7 @@
 
 // The conformance suite's driver for the Win32 window: the window runs in
 // the test's own thread, through the program's own message handling
-// (MainWindow::handleMessage), and is worked with real input (SendInput),
+// (Kalvetor::handleMessage), and is worked with real input (SendInput),
 // read back with the controls' own messages (WM_GETTEXT, LB_GETCURSEL,
 // EM_GETSEL) and the clipboard. Every wait is for an event, bounded by a
 // generous time-out.
@@ -65,7 +65,7 @@ public:
     // Beyond the suite: the window itself, and a click at a point of a
     // control's client area (two such clicks close together in time and
     // place make a double click).
-    MainWindow& window();
+    Kalvetor& window();
     HWND control(const definition::Control& control);
     void clickAt(HWND control, POINT point, conformance::Modifier modifier = conformance::Modifier::None);
     // Handles the queued messages, as the program's loop would, until the
@@ -84,7 +84,7 @@ private:
     // The absolute mouse move to a point of the client area.
     INPUT moveTo(int x, int y);
 
-    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<Kalvetor> window_;
     int markersSeen_ = 0;
     bool quitSeen_ = false;
     POINT lastClick_{-1000, -1000};  // on the screen

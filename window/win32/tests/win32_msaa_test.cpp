@@ -52,7 +52,7 @@ VARIANT child(LONG id = CHILDID_SELF) {
 std::optional<std::u16string> taken(HRESULT result, BSTR text) {
     std::optional<std::u16string> answer;
     if (result == S_OK && text != nullptr) {
-        answer = withLf(fromWide(std::wstring_view(text, SysStringLen(text))));
+        answer = conformance::withLf(fromWide(std::wstring_view(text, SysStringLen(text))));
     }
     SysFreeString(text);
     return answer;
@@ -192,10 +192,10 @@ TEST_F(ScreenReader, ReadsTheBoxAsReadOnlyTextWithWhatItShows) {
     ASSERT_TRUE(box);
     EXPECT_EQ(numberOf(&IAccessible::get_accRole, *box), ROLE_SYSTEM_TEXT);
     EXPECT_NE(numberOf(&IAccessible::get_accState, *box) & STATE_SYSTEM_READONLY, 0);
-    EXPECT_EQ(valueOf(*box), withLf(catalogue::decodeCp1251(catalogue::kIntroduction)));
+    EXPECT_EQ(valueOf(*box), conformance::introductionAsShown());
     const int entry = 5;
     driver_.clickEntry(entry);
-    EXPECT_EQ(valueOf(*box), withLf(catalogue::decodeCp1251(catalogue::kDescriptions[entry])));
+    EXPECT_EQ(valueOf(*box), conformance::descriptionAt(entry));
 }
 
 }  // namespace

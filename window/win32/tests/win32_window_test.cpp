@@ -15,6 +15,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/cp1251.h"
 #include "catalogue/selection.h"
+#include "window/conformance/shown_text.h"
 #include "window/definition.h"
 #include "window/win32/dpi.h"
 #include "window/win32/tests/win32_driver.h"
@@ -25,15 +26,6 @@ namespace {
 
 using conformance::PixelRect;
 using definition::kWindow;
-
-PixelRect pixels(const definition::Rect& rect, int dpi) {
-    return {definition::twipsToPixels(rect.left, dpi), definition::twipsToPixels(rect.top, dpi),
-            definition::twipsToPixels(rect.width, dpi), definition::twipsToPixels(rect.height, dpi)};
-}
-
-std::u16string descriptionAt(int i) {
-    return catalogue::decodeCp1251(catalogue::kDescriptions[static_cast<std::size_t>(i)]);
-}
 
 // The lines the process writes with OutputDebugString while one of these
 // lives, caught as the debug-print exceptions Windows raises for them.
@@ -122,7 +114,7 @@ protected:
             }
             const std::optional<PixelRect> rect = driver_.controlRect(control);
             ASSERT_TRUE(rect.has_value()) << control.name;
-            const PixelRect defined = pixels(control.rect, dpi);
+            const PixelRect defined = definition::pixelRect(control.rect, dpi);
             if (control.kind == definition::ControlKind::ListBox && control.wholeRows) {
                 EXPECT_EQ(rect->left, defined.left);
                 EXPECT_EQ(rect->top, defined.top);
@@ -267,7 +259,7 @@ TEST_F(Win32Window, ShowsTheEntryAgainFromTheTopOnADoubleClick) {
     ASSERT_GT(driver_.boxFirstVisibleLine(), 0);
     driver_.clickAt(list(), point);
     EXPECT_EQ(driver_.selectedEntry(), row);
-    EXPECT_TRUE(driver_.boxText() == descriptionAt(row));
+    EXPECT_TRUE(driver_.boxText() == conformance::descriptionAt(row));
     EXPECT_EQ(driver_.boxFirstVisibleLine(), 0);
 }
 
@@ -302,7 +294,7 @@ TEST_F(Win32Window, ColoursOnlyTheLabelAndLeavesTheBoxAndListTheirStandardColour
     const int dpi = driver_.dpi();
     const COLORREF window = GetSysColor(COLOR_WINDOW);
     const conformance::Rgb standard{GetRValue(window), GetGValue(window), GetBValue(window)};
-    const PixelRect boxRect = pixels(definition::kDescriptionBox.rect, dpi);
+    const PixelRect boxRect = definition::pixelRect(definition::kDescriptionBox.rect, dpi);
     // Past the text's end in the box, and at the end of a name's row, just
     // before the scroll bar (as wide as the DPI makes it, under Wine 10 too).
     ASSERT_TRUE(replaceEditText(box(), u"Кратко."));
@@ -318,7 +310,7 @@ TEST_F(Win32Window, ColoursOnlyTheLabelAndLeavesTheBoxAndListTheirStandardColour
 // bottom rows show the list's edge, not orange.
 TEST_F(Win32Window, CoversTheLabelsBottomWithTheList) {
     const int dpi = driver_.dpi();
-    const PixelRect label = pixels(definition::kTitleLabel.rect, dpi);
+    const PixelRect label = definition::pixelRect(definition::kTitleLabel.rect, dpi);
     const std::optional<PixelRect> list = driver_.controlRect(definition::kNameList);
     ASSERT_TRUE(list.has_value());
     ASSERT_LT(list->top, label.top + label.height) << "the definition makes them overlap";
@@ -353,7 +345,7 @@ TEST(EditText, BreaksLinesWithCrLf) {
     EXPECT_TRUE(withCrLf(u"a\nb\r\nc\n") == u"a\r\nb\r\nc\r\n");
     EXPECT_TRUE(withCrLf(u"\n\n") == u"\r\n\r\n");
     EXPECT_TRUE(withCrLf(u"без прекъсване") == u"без прекъсване");
-    EXPECT_TRUE(withLf(u"a\r\nb\r\n\r\nc\rd") == u"a\nb\n\nc\rd");
+    EXPECT_TRUE(conformance::withLf(u"a\r\nb\r\n\r\nc\rd") == u"a\nb\n\nc\rd");
 }
 
 TEST(EditText, ShowsTheIntroductionWithItsParagraphs) {

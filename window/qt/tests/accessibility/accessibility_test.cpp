@@ -22,35 +22,12 @@
 #include <memory>
 
 #include "window/caption.h"
-#include "window/definition.h"
-#include "window/qt/main_window.h"
 #include "window/qt/name_list.h"
 #include "window/qt/qt_definition.h"
 #include "window/qt/startup.h"
+#include "window/qt/tests/test_window.h"
 
 namespace {
-
-// Warnings on Qt's message log while it is installed.
-class WarningLog {
-public:
-    WarningLog() {
-        lines().clear();
-        previous_ = qInstallMessageHandler(record);
-    }
-    ~WarningLog() { qInstallMessageHandler(previous_); }
-    static QStringList& lines() {
-        static QStringList recorded;
-        return recorded;
-    }
-
-private:
-    static void record(QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtWarningMsg) {
-            lines().append(message);
-        }
-    }
-    QtMessageHandler previous_;
-};
 
 // The entries of the menu that a right click on the widget opens, read
 // while it is open; the menu is closed again.
@@ -104,14 +81,10 @@ bool isBulgarian(const QString& words) {
 
 }  // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void windowIsAFrameNamedByItsCaption();
     void everyWidgetIsBulgarianWhateverTheLocale();
     void qtMenusAreBulgarian_data();
@@ -119,34 +92,10 @@ private slots:
     void aMissingTranslationLeavesQtInEnglishWithOneLine();
     void listTakingTheFocusHasItsCursorOnTheSelectedEntry();
     void listWithNothingSelectedTakesTheFocusOnItsFirstEntry();
-
-private:
-    NameList* list() const { return window_->findChild<NameList*>(widgetName(definition::kNameList)); }
-    QPlainTextEdit* box() const {
-        return window_->findChild<QPlainTextEdit*>(widgetName(definition::kDescriptionBox));
-    }
-
-    std::unique_ptr<Kalvetor> window_;
 };
 
-void AccessibilityTest::initTestCase() {
-    startup::configureApplication();
-}
-
-void AccessibilityTest::init() {
-    window_ = std::make_unique<Kalvetor>();
-    window_->show();
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get(), 10'000));
-    QVERIFY(list() != nullptr && box() != nullptr);
-}
-
-void AccessibilityTest::cleanup() {
-    window_.reset();
-}
-
 void AccessibilityTest::windowIsAFrameNamedByItsCaption() {
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(window_.get());
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&window());
     QVERIFY(accessible != nullptr);
     // Qt's AT-SPI bridge gives the role Window as "frame".
     QCOMPARE(accessible->role(), QAccessible::Window);
@@ -159,8 +108,8 @@ void AccessibilityTest::windowIsAFrameNamedByItsCaption() {
 // application's.
 void AccessibilityTest::everyWidgetIsBulgarianWhateverTheLocale() {
     QCOMPARE(QLocale().language(), QLocale::Bulgarian);
-    QCOMPARE(window_->locale().language(), QLocale::Bulgarian);
-    for (const QWidget* widget : window_->findChildren<QWidget*>()) {
+    QCOMPARE(window().locale().language(), QLocale::Bulgarian);
+    for (const QWidget* widget : window().findChildren<QWidget*>()) {
         QVERIFY2(widget->locale().language() == QLocale::Bulgarian, qPrintable(widget->objectName()));
     }
 }
@@ -203,7 +152,7 @@ void AccessibilityTest::aMissingTranslationLeavesQtInEnglishWithOneLine() {
         QVERIFY2(WarningLog::lines().first().contains(empty.path()), qPrintable(WarningLog::lines().first()));
     }
     QCOMPARE(QCoreApplication::translate("QScrollBar", "Scroll here"), source);
-    QVERIFY(window_->isVisible());
+    QVERIFY(window().isVisible());
 
     QVERIFY(startup::installQtTranslation(QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
     QVERIFY(isBulgarian(QCoreApplication::translate("QScrollBar", "Scroll here")));

@@ -19,6 +19,9 @@ process. Checks:
   and said so, before): it reports the one selected entry, selectChild shows
   an entry's description, and neither deselecting nor clearSelection leaves
   the list empty or moves the box off its entry;
+- with nothing selected, Tab into the list and then each key (the first
+  included) selects an entry, shows its description and moves the focus
+  to that entry, so that a screen reader that follows the focus reads it;
 - tabbing into the list moves the focus to the selected entry, whose place
   in the list a screen reader reads ("9 of 24");
 - the context menus of the box and of both scroll bars are in Bulgarian.
@@ -216,6 +219,37 @@ def check_selection(qt_version, names_list, text, expected):
     wait_for("entry 8's description again", lambda: text.getText(0, -1) == expected["descriptions"][8])
 
 
+def check_keys(env, names_list, box, text, expected, focused, pump):
+    """Tab into the list with nothing selected, then keys, the first of which
+    selects the entry under the cursor: each key's entry must be shown and
+    named by a focus event after the key. Ends with the focus in the box."""
+    import pyatspi  # loaded by run() once the buses are known
+
+    x_tool(env, "xdotool", "key", "Tab")
+    wait_for("the list to have the focus", lambda: names_list.getState().contains(pyatspi.STATE_FOCUSED),
+             pump=pump)
+    for key, row in (("Down", 0), ("Down", 1), ("End", 23), ("Up", 22), ("Home", 0)):
+        # Whatever the program still had to say of the last key (or of Tab)
+        # has come once it answers a call.
+        names_list.queryTable().nRows
+        pump()
+        del focused[:]
+        x_tool(env, "xdotool", "key", key)
+
+        def entry_named():
+            return (text.getText(0, -1) == expected["descriptions"][row] and focused
+                    and focused[-1].getRoleName() == "list item" and focused[-1].getIndexInParent() == row)
+
+        try:
+            wait_for("a focus event for entry %d after %s" % (row, key), entry_named, pump=pump)
+            ok("%s: entry %d selected, shown and named by a focus event" % (key, row))
+        except Timeout as timeout:
+            fail("%s; the focus events named %s" % (timeout, [(s.getRoleName(), s.name) for s in focused]))
+    x_tool(env, "xdotool", "key", "shift+Tab")
+    wait_for("the box to have the focus again", lambda: box.getState().contains(pyatspi.STATE_FOCUSED),
+             pump=pump)
+
+
 def run(program, expected_reading, desktop_file, processes, runtime):
     expected = json.loads(subprocess.run([expected_reading], capture_output=True, check=True,
                                          timeout=TIMEOUT).stdout)
@@ -327,6 +361,19 @@ def run(program, expected_reading, desktop_file, processes, runtime):
     attributes = text.getAttributes(0)[0]
     check("language:bg-BG" in attributes.split(";"), "the box's text is in bg-BG", attributes)
 
+    # The focus events a screen reader follows.
+    focused = []
+
+    def on_focus(event):
+        if event.detail1 == 1:
+            focused.append(event.source)
+
+    pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
+    x_tool(env, "xdotool", "windowactivate", window)
+    wait_for("the window to take the focus", lambda: x_tool(env, "xdotool", "getwindowfocus").strip() == window)
+    wait_for("the box to have the focus", lambda: box.getState().contains(pyatspi.STATE_FOCUSED), pump=pump)
+    check_keys(env, names_list, box, text, expected, focused, pump)
+
     # Selecting through AT-SPI, as a screen reader's user does.
     table = names_list.queryTable()
     for row, how in ((3, "table"), (17, "toggle"), (0, "table"), (23, "toggle"), (8, "table")):
@@ -350,16 +397,6 @@ def run(program, expected_reading, desktop_file, processes, runtime):
     check(output == "", "nothing on the program's stderr", repr(output))
 
     # Tabbing into the list: the focus goes to the selected entry.
-    focused = []
-
-    def on_focus(event):
-        if event.detail1 == 1:
-            focused.append(event.source)
-
-    pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
-    x_tool(env, "xdotool", "windowactivate", window)
-    wait_for("the window to take the focus", lambda: x_tool(env, "xdotool", "getwindowfocus").strip() == window)
-    wait_for("the box to have the focus", lambda: box.getState().contains(pyatspi.STATE_FOCUSED), pump=pump)
     for attempt in (1, 2):
         del focused[:]
         x_tool(env, "xdotool", "key", "Tab")

@@ -12,9 +12,9 @@
 
 #include "catalogue/catalogue.h"
 #include "window/caption.h"
+#include "window/conformance/shown_text.h"
 #include "window/definition.h"
 #include "window/qt/qt_definition.h"
-#include "window/qt/tests/shown_text.h"
 
 namespace {
 
@@ -31,8 +31,8 @@ int main() {
     QJsonArray names;
     QJsonArray descriptions;
     for (int i = 0; i < catalogue::kEntryCount; ++i) {
-        names.append(nameAt(i));
-        descriptions.append(descriptionAt(i));
+        names.append(toQString(conformance::nameAt(i)));
+        descriptions.append(toQString(conformance::descriptionAt(i)));
     }
     const QJsonObject expected{
         {QStringLiteral("caption"), toQString(frontend::caption())},
@@ -41,7 +41,7 @@ int main() {
         {QStringLiteral("box"), control(definition::kDescriptionBox, QString())},
         {QStringLiteral("names"), names},
         {QStringLiteral("descriptions"), descriptions},
-        {QStringLiteral("introduction"), introductionAsShown()},
+        {QStringLiteral("introduction"), toQString(conformance::introductionAsShown())},
     };
     const QByteArray json = QJsonDocument(expected).toJson(QJsonDocument::Compact);
     std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);

@@ -18,12 +18,10 @@
 #include <QTextCursor>
 #include <memory>
 
-#include "window/definition.h"
-#include "window/qt/main_window.h"
+#include "window/conformance/shown_text.h"
 #include "window/qt/name_list.h"
 #include "window/qt/qt_definition.h"
-#include "window/qt/startup.h"
-#include "window/qt/tests/shown_text.h"
+#include "window/qt/tests/test_window.h"
 
 namespace {
 
@@ -31,14 +29,10 @@ const QString kForeign = QStringLiteral("ВМЪКНАТ ТЕКСТ");
 
 }  // namespace
 
-class ReadOnlyBoxTest : public QObject {
+class ReadOnlyBoxTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void keysChangeNothing();
     void pasteChangesNothing();
     void contextMenuChangesNothing();
@@ -49,47 +43,30 @@ private slots:
     void accessibilityReadsTheText();
 
 private:
-    QPlainTextEdit* box() const { return box_; }
     // Runs the check once over the introduction and once over a description.
     template <typename Attempt>
     void tryOnBothTexts(Attempt attempt);
 
-    std::unique_ptr<Kalvetor> window_;
-    QPlainTextEdit* box_ = nullptr;
-    NameList* list_ = nullptr;
+    // Each check starts with the focus in the box.
+    void opened() override;
 };
 
-void ReadOnlyBoxTest::initTestCase() {
-    startup::configureApplication();
-}
-
-void ReadOnlyBoxTest::init() {
-    window_ = std::make_unique<Kalvetor>();
-    window_->show();
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get(), 10'000));
-    box_ = window_->findChild<QPlainTextEdit*>(widgetName(definition::kDescriptionBox));
-    list_ = window_->findChild<NameList*>(widgetName(definition::kNameList));
-    QVERIFY(box_ != nullptr && list_ != nullptr);
-    box_->setFocus();
-    QVERIFY(QTest::qWaitFor([&] { return box_->hasFocus(); }, 10'000));
-}
-
-void ReadOnlyBoxTest::cleanup() {
-    window_.reset();
+void ReadOnlyBoxTest::opened() {
+    box()->setFocus();
+    QVERIFY(QTest::qWaitFor([&] { return box()->hasFocus(); }, 10'000));
 }
 
 template <typename Attempt>
 void ReadOnlyBoxTest::tryOnBothTexts(Attempt attempt) {
-    QCOMPARE(box()->toPlainText(), introductionAsShown());
+    QCOMPARE(box()->toPlainText(), toQString(conformance::introductionAsShown()));
     attempt();
-    QCOMPARE(box()->toPlainText(), introductionAsShown());
+    QCOMPARE(box()->toPlainText(), toQString(conformance::introductionAsShown()));
 
-    list_->setCurrentRow(7);
-    QCOMPARE(box()->toPlainText(), descriptionAt(7));
+    list()->setCurrentRow(7);
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(7)));
     box()->setFocus();
     attempt();
-    QCOMPARE(box()->toPlainText(), descriptionAt(7));
+    QCOMPARE(box()->toPlainText(), toQString(conformance::descriptionAt(7)));
 }
 
 void ReadOnlyBoxTest::keysChangeNothing() {
@@ -216,7 +193,7 @@ void ReadOnlyBoxTest::accessibilityReadsTheText() {
     QVERIFY(text != nullptr);
     // Asked to show the last character of the introduction, longer than
     // the box, the box scrolls it into view and leaves the caret where it was.
-    const QString introduction = introductionAsShown();
+    const QString introduction = toQString(conformance::introductionAsShown());
     const auto lastShown = [this, &introduction] {
         QTextCursor last(box()->document());
         last.setPosition(static_cast<int>(introduction.size()) - 1);
@@ -228,8 +205,8 @@ void ReadOnlyBoxTest::accessibilityReadsTheText() {
     QVERIFY(lastShown());
     QCOMPARE(text->cursorPosition(), caret);
 
-    list_->setCurrentRow(3);
-    const QString shown = descriptionAt(3);
+    list()->setCurrentRow(3);
+    const QString shown = toQString(conformance::descriptionAt(3));
     QCOMPARE(text->characterCount(), shown.size());
     QCOMPARE(text->text(0, text->characterCount()), shown);
     QCOMPARE(accessible->text(QAccessible::Value), shown);
