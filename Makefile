@@ -88,14 +88,15 @@ bench-windows: build
 # CI's Debian 13 (trixie) leg on this machine: scripts/debian-root makes a
 # fresh trixie root (as root or through sudo), clones the current commit into
 # it and runs the suite there without LANG, with the ci preset, and the
-# Windows suites under trixie's Wine: x64, and x86 (test-x86).
+# Windows suites under trixie's Wine: x64, and x86 (test-x86); then trixie's
+# package, built and checked there as `make check-package` checks it.
 # Where this machine can make no root, the leg is skipped (status 77) and
 # says why. KALVETOR_PRETEND_NO_32BIT=1 reaches the root, to try the x86
 # suite's skip.
 test-debian13:
 	@scripts/install-deps debian-root
 	scripts/debian-root trixie $(if $(KALVETOR_PRETEND_NO_32BIT),env KALVETOR_PRETEND_NO_32BIT=$(KALVETOR_PRETEND_NO_32BIT)) sh -c \
-	    'make test PRESET=ci && make test PRESET=windows-ci && make test-x86' \
+	    'make test PRESET=ci && make test PRESET=windows-ci && make test-x86 && make check-package' \
 	    || [ $$? -eq 77 ]
 
 # The x86 Windows suite under the 32-bit Wine, where this machine runs 32-bit
