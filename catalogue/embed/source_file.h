@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalogue/embed/problems.h"
+#include "catalogue/utf8.h"
 
 namespace embed {
 
@@ -33,7 +34,7 @@ struct SourceFile {
 std::optional<SourceFile> readSource(const std::string& path, std::string_view eachLine, Problems& problems,
                                      std::string_view textAfterName = {});
 
-std::string toUtf8(std::u32string_view text);
+using catalogue::toUtf8;
 
 // The Windows-1251 bytes of a text that readSource accepted.
 std::string toCp1251(std::u32string_view text);

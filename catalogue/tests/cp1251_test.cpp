@@ -1,6 +1,6 @@
-// The Windows-1251 decoder and encoder against glibc's iconv, which serves as
-// an independent reference for every byte value and every character of the
-// Basic Multilingual Plane.
+// The Windows-1251 decoder and encoder, and the UTF-8 encoder, against
+// glibc's iconv, which serves as an independent reference for every byte
+// value and every character of the Basic Multilingual Plane.
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -131,6 +131,28 @@ TEST(Cp1251Decoder, RoundTripsEveryCatalogueText) {
         ASSERT_EQ(decoded.size(), text.size());
         EXPECT_EQ(decoded.find(u'\uFFFD'), std::u16string::npos) << testing::toUtf8(decoded);
         EXPECT_EQ(encode(toUtf16le(decoded)), std::string(text)) << testing::toUtf8(decoded);
+    }
+}
+
+TEST(Utf8Encoder, AgreesWithIconvOnEveryCharacterLength) {
+    Iconv fromUtf16("UTF-8", "UTF-16LE");
+    Iconv fromUtf32("UTF-8", "UTF-32LE");
+    // Every character of the Basic Multilingual Plane, and a sample beyond it.
+    for (char32_t c = 1; c <= 0x10FFFF; c += c < 0x10000 ? 1 : 0xFFF) {
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            continue;
+        }
+        std::string utf32le;
+        for (int shift = 0; shift < 32; shift += 8) {
+            utf32le += static_cast<char>((c >> shift) & 0xFF);
+        }
+        ASSERT_EQ(toUtf8(std::u32string(1, c)), fromUtf32(utf32le))
+            << "U+" << std::hex << static_cast<unsigned>(c);
+        if (c < 0x10000) {
+            const std::u16string unit(1, static_cast<char16_t>(c));
+            ASSERT_EQ(toUtf8(unit), fromUtf16(toUtf16le(unit)))
+                << "U+" << std::hex << static_cast<unsigned>(c);
+        }
     }
 }
 
