@@ -72,7 +72,9 @@ string(UUID package_code NAMESPACE ${CPACK_KALVETOR_MSI_UPGRADE_CODE} NAME "${ma
 find_program(KALVETOR_FAKETIME faketime REQUIRED)
 find_program(KALVETOR_MSIBUILD msibuild REQUIRED)
 find_program(KALVETOR_MSIINFO msiinfo REQUIRED)
-set(at_source_date ${CMAKE_COMMAND} -E env TZ=UTC ${KALVETOR_FAKETIME})
+# -f with a date alone stops the clock there; without -f it would only start
+# there and run on, so that a slow second could show.
+set(at_source_date ${CMAKE_COMMAND} -E env TZ=UTC ${KALVETOR_FAKETIME} -f)
 execute_process(COMMAND date -u -d @$ENV{SOURCE_DATE_EPOCH} "+%Y-%m-%d %H:%M:%S"
     OUTPUT_VARIABLE source_date OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 # wixl takes no absolute paths to the files it packs: they are given
