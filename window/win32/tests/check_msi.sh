@@ -1,5 +1,6 @@
 #!/bin/sh
-# The Windows Installer package of one architecture (x64 or x86) as school
+# The Windows Installer package of one architecture (x64 or x86), its
+# summary dated at the source date exactly, and the package as school
 # IT meets it on 64-bit Windows, under Wine in a 64-bit prefix:
 # `msiexec /i <package> /qn` installs it per machine into Program Files with
 # a Start menu shortcut to the program and an Add or Remove Programs entry,
@@ -31,7 +32,9 @@ package() {
 }
 property() { msiinfo export "$1" Property | tr -d '\r' | sed -n "s/^$2\t//p"; }
 
-release=$(package release)
+# At a source date of its own, whose time the summary must then carry.
+source_epoch=1700000000
+release=$(export SOURCE_DATE_EPOCH=$source_epoch && package release)
 # The newer package: a higher version, and a readme that says so.
 newer_version=$((${version%%.*} + 1)).00
 echo "file(APPEND \"\${CPACK_TEMPORARY_DIRECTORY}/README.txt\" \"newer build $newer_version\\n\")" >"$work/mark.cmake"
@@ -40,6 +43,14 @@ newer=$(package newer -D CPACK_PACKAGE_VERSION=$newer_version -D CPACK_PACKAGE_F
 other=$(package other -D CPACK_KALVETOR_MSI_ARCH=$other_arch -D CPACK_PACKAGE_FILE_NAME=$name-$version-$other_arch)
 
 msiinfo suminfo "$release" | grep -q "^Template: $platform;" || fail "the package is not for $platform: $(msiinfo suminfo "$release")"
+# The summary's Created and Last saved times (FILETIMEs: tenths of a
+# microsecond since 1601, after their type, 0x40) are the source date, not
+# the time the package was made.
+filetime=$(printf '%016x' $(((source_epoch + 11644473600) * 10000000)) | sed 's/../& /g' |
+    awk '{ for (i = NF; i > 0; i--) printf "%s", $i }')
+times=$(msiinfo extract "$release" "$(printf '\005SummaryInformation')" | od -An -tx1 -v | tr -d ' \n' |
+    grep -o "40000000$filetime" | wc -l)
+[ "$times" -eq 2 ] || fail "the summary's times are not the source date: $(msiinfo suminfo "$release" | grep -i saved)"
 # Wine makes every shortcut an ordinary one to its target; Windows makes
 # one whose target is a feature, not a file, an advertised shortcut, which
 # shows no icon.
